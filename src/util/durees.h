@@ -1,0 +1,23 @@
+// Durations (whole seconds) and time stamps (day-number reals: days since 1899-12-30
+// plus the time of day as a fraction).
+#pragma once
+
+#include <cstdint>
+
+inline constexpr double MillisecondesParJour = 86400000.0;
+
+// Hours:minutes:seconds of a duration as a time-of-day value (fraction of a day);
+// 24 hours or more are refused by returning the value modulo one day.
+double SecondesEnHeure(std::int32_t secondes);
+
+// Elapsed seconds from b to a: |a - b| rounded to the millisecond, modulo one day.
+double EcartEnSecondes(double a, double b);
+
+void ArrondiDuree(std::int32_t& duree);
+void AugmenteDuree(std::int32_t& duree);
+void DiminueDuree(std::int32_t& duree);
+
+// Day-number real of a civil date and time, and back (used by the platforms and tests).
+double EncodeDateHeure(int annee, int mois, int jour, int heure, int minute, int seconde, int ms);
+struct THeureDecodee { int heure, minute, seconde, ms; };
+THeureDecodee DecodeHeure(double dateHeure);

@@ -1,0 +1,68 @@
+// The INI reader and writer of the device database and configuration files: read
+// whole into memory, written back whole; section and key names compared without
+// regard to case; entry order and untouched lines kept as they were.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class TFichierIni {
+public:
+  // Reads the file (Windows-1252 on disk, UTF-8 in memory). A missing or unreadable
+  // file gives an empty one; Lisible() tells which.
+  explicit TFichierIni(std::string chemin);
+  // An INI held in memory only (tests, carried defaults); `contenu` is UTF-8.
+  static TFichierIni DepuisTexte(std::string chemin, const std::string& contenu);
+
+  const std::string& Chemin() const { return chemin_; }
+  bool Lisible() const { return lisible_; }
+
+  std::string LitTexte(const std::string& section, const std::string& cle, const std::string& defaut) const;
+  // Decimal, or hexadecimal with "$" or "0x"; anything else gives the default.
+  std::int64_t LitEntier(const std::string& section, const std::string& cle, std::int64_t defaut) const;
+  bool LitBooleen(const std::string& section, const std::string& cle, bool defaut) const;
+  // With the locale decimal separator; empty or unreadable gives the default.
+  double LitReel(const std::string& section, const std::string& cle, double defaut) const;
+
+  // A key already present is replaced in place; a new one goes at the section's end;
+  // a new section at the file's end.
+  void EcritTexte(const std::string& section, const std::string& cle, const std::string& valeur);
+  void EcritEntier(const std::string& section, const std::string& cle, std::int64_t valeur);
+  void EcritBooleen(const std::string& section, const std::string& cle, bool valeur);  // "1"/"0"
+  // General format, 15 significant digits, locale decimal separator.
+  void EcritReel(const std::string& section, const std::string& cle, double valeur);
+
+  bool SectionExiste(const std::string& section) const;
+  bool CleExiste(const std::string& section, const std::string& cle) const;
+  std::vector<std::string> Sections() const;                       // file order
+  std::vector<std::string> Cles(const std::string& section) const;  // file order
+  void EffaceSection(const std::string& section);
+  void EffaceCle(const std::string& section, const std::string& cle);
+
+  // Whole text as it would be written (UTF-8, CR LF line ends).
+  std::string Texte() const;
+  // Writes the whole file through a temporary file and a rename; false on failure,
+  // leaving the previous file as it was.
+  bool Enregistre() const;
+
+private:
+  struct Ligne {
+    std::string brute;   // the line as read, or as last written
+    std::string cle;     // empty for section headers, comments and blank lines
+    std::string valeur;
+  };
+  struct Section {
+    std::string nom;     // empty for lines before the first header
+    std::string entete;  // the header line as read
+    std::vector<Ligne> lignes;
+  };
+  TFichierIni() = default;
+  void Analyse(const std::string& texte);
+  Section* Trouve(const std::string& nom);
+  const Section* Trouve(const std::string& nom) const;
+
+  std::string chemin_;
+  bool lisible_ = false;
+  std::vector<Section> sections_;
+};
