@@ -13,6 +13,8 @@ double SecondesEnHeure(std::int32_t secondes);
 // Elapsed seconds from b to a: |a - b| rounded to the millisecond, modulo one day.
 double EcartEnSecondes(double a, double b);
 
+// The rounding grid and the up/down steps of the measurement duration. A negative
+// duration is taken as 0; a step whose result would not fit leaves it unchanged.
 void ArrondiDuree(std::int32_t& duree);
 void AugmenteDuree(std::int32_t& duree);
 void DiminueDuree(std::int32_t& duree);

@@ -18,15 +18,19 @@ public:
   const std::string& Chemin() const { return chemin_; }
   bool Lisible() const { return lisible_; }
 
+  // Blanks (spaces, tabs) around a key and around its value are not part of them.
+  // With duplicated sections or keys, the first one is read and written.
   std::string LitTexte(const std::string& section, const std::string& cle, const std::string& defaut) const;
   // Decimal, or hexadecimal with "$" or "0x"; anything else gives the default.
   std::int64_t LitEntier(const std::string& section, const std::string& cle, std::int64_t defaut) const;
   bool LitBooleen(const std::string& section, const std::string& cle, bool defaut) const;
-  // With the locale decimal separator; empty or unreadable gives the default.
+  // With the locale decimal separator (the other one is accepted too, so a file from
+  // another regional setting keeps its values); empty or unreadable gives the default.
   double LitReel(const std::string& section, const std::string& cle, double defaut) const;
 
   // A key already present is replaced in place; a new one goes at the section's end;
-  // a new section at the file's end.
+  // a new section at the file's end. A line break in a name or value is written as a
+  // blank, so no value can break into new entries.
   void EcritTexte(const std::string& section, const std::string& cle, const std::string& valeur);
   void EcritEntier(const std::string& section, const std::string& cle, std::int64_t valeur);
   void EcritBooleen(const std::string& section, const std::string& cle, bool valeur);  // "1"/"0"
@@ -61,6 +65,7 @@ private:
   void Analyse(const std::string& texte);
   Section* Trouve(const std::string& nom);
   const Section* Trouve(const std::string& nom) const;
+  const Ligne* TrouveCle(const std::string& section, const std::string& cle) const;
 
   std::string chemin_;
   bool lisible_ = false;

@@ -31,5 +31,6 @@ void DeveloppePrefixe(std::string& texte);
 
 int ValeurChiffre(char c);
 
-// If low > high they are swapped; then if equal, high := 2 x low.
+// If low > high they are swapped; then if equal, high := 2 x low (for a negative
+// pair the two are then swapped again, so low <= high always holds).
 void OrdonneBornes(double& bas, double& haut);

@@ -16,13 +16,15 @@ std::string TranscritGrec(std::string_view texte);
 // Appends the folder separator ('/') unless the path is empty or already ends in one.
 std::string AvecSeparateurFinal(const std::string& chemin);
 
-// The shell folder with its trailing separator; `dossier` unchanged when the shell fails.
+// The shell folder with its trailing separator; `dossier` unchanged when the shell fails
+// (an empty answer counts as a failure).
 void DossierSpecial(const TShell& shell, TDossierShell id, std::string& dossier);
 
 // Yes/No question; true only for Yes.
 bool Confirmation(TDialogueUtilisateur& dialogue, const std::string& question);
 
-// "open" on a document or address; on failure "Impossible d'accéder à " + cible.
+// "open" on a document or address; on failure the information box
+// "Impossible d'accéder à " + cible.
 void OuvreDocument(TShell& shell, TDialogueUtilisateur& dialogue, const std::string& cible);
 
 // The folder "Tracoria" in the user's documents, with its trailing separator; set at

@@ -1,0 +1,76 @@
+// Qt event loop seam: QTimer for timers, queued calls for posted messages, and a
+// dispatcher wait bounded by a single-shot timer.
+#include "platform/qt/boucle_qt.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QMetaObject>
+#include <QThread>
+#include <QTimer>
+
+#include "util/durees.h"
+
+namespace {
+class TMinuterieQt final : public TMinuterie {
+public:
+  TMinuterieQt() {
+    timer_.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      if (rappel_) {
+        auto rappel = rappel_;
+        rappel();
+      }
+    });
+  }
+  void SetIntervalle(int ms) override { timer_.setInterval(ms < 0 ? 0 : ms); }
+  int Intervalle() const override { return timer_.interval(); }
+  void SetActif(bool actif) override {
+    if (actif == timer_.isActive()) return;
+    if (actif) timer_.start(); else timer_.stop();
+  }
+  bool Actif() const override { return timer_.isActive(); }
+  void SetRappel(std::function<void()> rappel) override { rappel_ = std::move(rappel); }
+
+private:
+  QTimer timer_;
+  std::function<void()> rappel_;
+};
+}  // namespace
+
+TBoucleQt::TBoucleQt() { horloge_.start(); }
+
+double TBoucleQt::DateHeure() const {
+  const QDateTime maintenant = QDateTime::currentDateTime();
+  const QDate d = maintenant.date();
+  const QTime t = maintenant.time();
+  return EncodeDateHeure(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second(), t.msec());
+}
+
+std::unique_ptr<TMinuterie> TBoucleQt::CreeMinuterie() { return std::make_unique<TMinuterieQt>(); }
+
+void TBoucleQt::Poste(std::function<void()> message) {
+  QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(message), Qt::QueuedConnection);
+}
+
+void TBoucleQt::TraiteEvenements(int delaiMaxMs) {
+  if (delaiMaxMs <= 0) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    return;
+  }
+  // Blocks until something happens, at most delaiMaxMs: the single-shot timer wakes
+  // the dispatcher when nothing else does.
+  QTimer reveil;
+  reveil.setSingleShot(true);
+  reveil.setTimerType(Qt::PreciseTimer);
+  reveil.start(delaiMaxMs);
+  QCoreApplication::sendPostedEvents();
+  if (auto* distributeur = QThread::currentThread()->eventDispatcher())
+    distributeur->processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  QCoreApplication::sendPostedEvents();
+}
+
+void TBoucleQt::DemandeQuitter() {
+  quitte_ = true;
+  QCoreApplication::quit();
+}

@@ -1,0 +1,28 @@
+// The whole real platform in one object, built by main().
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/plateforme.h"
+#include "platform/qt/boucle_qt.h"
+#include "platform/qt/services_qt.h"
+
+class TPlateformeQt {
+public:
+  explicit TPlateformeQt(std::string titre = "Acquisition RS232");
+
+  TBoucleQt boucle;
+  TDialogueQt dialogue;
+  TReglagesQt reglages;
+  TRegionalQt regional;
+  TShellQt shell;
+  TPressePapiersQt pressePapiers;
+  TVerrousQt verrous;
+  TBibliothequesQt bibliotheques;
+
+  TPlateforme& Plateforme() { return plateforme_; }
+
+private:
+  TPlateforme plateforme_;
+};

@@ -1,0 +1,47 @@
+// The Qt loop: timers, posted messages and the bounded wait on a real event loop.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include "platform/qt/boucle_qt.h"
+
+namespace {
+int argc = 1;
+char nom[] = "test";
+char* argv[] = {nom, nullptr};
+QCoreApplication* app() {
+  static QCoreApplication* a = new QCoreApplication(argc, argv);
+  return a;
+}
+}  // namespace
+
+TEST(BoucleQt, MinuterieEtMessagePoste) {
+  app();
+  TBoucleQt boucle;
+  auto m = boucle.CreeMinuterie();
+  int tics = 0;
+  bool poste = false;
+  m->SetIntervalle(20);
+  m->SetRappel([&] {
+    if (++tics == 3) {
+      m->SetActif(false);
+      boucle.Poste([&] { poste = true; });
+    }
+  });
+  m->SetActif(true);
+  const auto debut = boucle.Millisecondes();
+  while (!poste && boucle.Millisecondes() - debut < 5000) boucle.TraiteEvenements(100);
+  EXPECT_EQ(tics, 3);
+  EXPECT_TRUE(poste);
+}
+
+TEST(BoucleQt, AttenteBorneeSansEvenement) {
+  app();
+  TBoucleQt boucle;
+  const auto debut = boucle.Millisecondes();
+  boucle.TraiteEvenements(50);
+  const auto ecoule = boucle.Millisecondes() - debut;
+  EXPECT_LT(ecoule, 2000);  // returns after its bound, not never
+  EXPECT_GT(boucle.DateHeure(), 46000.0);
+}
