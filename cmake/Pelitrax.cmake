@@ -34,17 +34,18 @@ endfunction()
 # pelitrax_test(NAME LABEL label SOURCES ... LIBS ... [QT]): a GoogleTest program whose
 # cases CTest discovers; LABEL names the folder (util, instruments, links, plot, core,
 # exchange, dialogs, window, tools) so that `ctest -L label` runs one subsystem.
-# Every test runs in its own scratch folder under the build tree, with HOME and the
-# configuration folders pointed there, so no test touches the user's real files.
+# Every test program runs in its own scratch folder under the build tree, with HOME and
+# the configuration folders pointed there, so no test touches the user's real files;
+# each of its cases then works in a folder of its own (tests/commun/main_test.cpp).
 function(pelitrax_test name)
   cmake_parse_arguments(A "" "LABEL" "SOURCES;LIBS" ${ARGN})
   if(NOT A_LABEL)
     message(FATAL_ERROR "pelitrax_test(${name}) needs a LABEL")
   endif()
-  add_executable(${name} ${A_SOURCES})
+  add_executable(${name} ${A_SOURCES} ${PROJECT_SOURCE_DIR}/tests/commun/main_test.cpp)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests
     ${PROJECT_SOURCE_DIR}/tools)
-  target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest GTest::gmock)
   target_compile_definitions(${name} PRIVATE
     PELITRAX_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     PELITRAX_ARTEFACTS_DIR="${PROJECT_BINARY_DIR}/artefacts"

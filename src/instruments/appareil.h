@@ -7,14 +7,14 @@
 #include <cstdint>
 #include <string>
 
+#include "instruments/parite.h"
 #include "instruments/unite.h"
 #include "util/nombres.h"
 #include "util/types.h"
 
 class TFichierIni;
-class TPortSerie;
+class TVoieAppareil;
 
-enum TParity : std::uint8_t { pNone, pOdd, pEven, pMark, pSpace };
 enum Tcalibre : std::uint8_t { c10V, c5V, c1V, c200mV };
 using TindiceVoie = std::uint8_t;  // an interface-box input, 0..7
 
@@ -94,7 +94,7 @@ public:
   double ValeurCourante = 0;
   double oldValeurCourante = PasDeValeur;
   std::string ChaineLue;
-  TPortSerie* VoieSerie = nullptr;  // not owned
+  TVoieAppareil* VoieSerie = nullptr;  // the port, not owned
   bool VoieSerieOK = false;
   double Derive = -1;
   vecteur valeurRouleau{};

@@ -10,6 +10,7 @@
 #include "platform/shell.h"
 
 class TSeriePlateforme;  // serial devices (platform/serie.h)
+class TLiaisonIPC;       // the link with the analysis program (platform/ipc.h)
 
 struct TPlateforme {
   TBoucleEvenements& boucle;
@@ -21,4 +22,5 @@ struct TPlateforme {
   TVerrous& verrous;
   TBibliotheques& bibliotheques;
   TSeriePlateforme* serie = nullptr;
+  TLiaisonIPC* ipc = nullptr;
 };

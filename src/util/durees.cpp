@@ -118,3 +118,25 @@ THeureDecodee DecodeHeure(double dateHeure) {
   return {static_cast<int>(t / 3600000), static_cast<int>((t / 60000) % 60), static_cast<int>((t / 1000) % 60),
           static_cast<int>(t % 1000)};
 }
+
+std::optional<std::int32_t> LitDuree(std::string_view texte) {
+  int champs[3] = {0, 0, 0};
+  int n = 0;
+  bool chiffre = false;
+  for (char c : texte) {
+    if (c == ' ') continue;
+    if (c == ':') {
+      if (!chiffre || ++n > 2) return std::nullopt;
+      chiffre = false;
+    } else if (c >= '0' && c <= '9') {
+      champs[n] = champs[n] * 10 + (c - '0');
+      if (champs[n] > 99) return std::nullopt;
+      chiffre = true;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (!chiffre) return std::nullopt;
+  if (champs[0] > 23 || champs[1] > 59 || champs[2] > 59) return std::nullopt;
+  return champs[0] * 3600 + champs[1] * 60 + champs[2];
+}

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 inline constexpr double MillisecondesParJour = 86400000.0;
 
@@ -23,3 +25,8 @@ void DiminueDuree(std::int32_t& duree);
 double EncodeDateHeure(int annee, int mois, int jour, int heure, int minute, int seconde, int ms);
 struct THeureDecodee { int heure, minute, seconde, ms; };
 THeureDecodee DecodeHeure(double dateHeure);
+
+// A duration typed as a time of day in the long time format ("0:02:00", "1:30"):
+// whole seconds, or nothing when the text is no time (hours 0..23, minutes and
+// seconds 0..59, at most three fields separated by ':').
+std::optional<std::int32_t> LitDuree(std::string_view texte);

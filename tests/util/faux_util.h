@@ -77,6 +77,9 @@ public:
     return reponse;
   }
   bool Saisie(const std::string&, const std::string&, std::string&) override { return false; }
+  std::optional<std::string> ChoisitFichier(bool, const std::string&, const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
   void Bip(TBip) override {}
   bool ToucheEnfoncee(TTouche) const override { return false; }
 };
@@ -92,7 +95,9 @@ inline std::filesystem::path DossierDuTest() {
   std::string nom = std::string(info->test_suite_name()) + "." + info->name();
   for (char& c : nom)
     if (c == '/') c = '_';
-  const auto dossier = std::filesystem::current_path() / "essais" / nom;
+  // Under the system temporary folder, so a test run by hand from any folder writes
+  // nothing there.
+  const auto dossier = std::filesystem::temp_directory_path() / "pelitrax-essais" / nom;
   std::filesystem::remove_all(dossier);
   std::filesystem::create_directories(dossier);
   return dossier;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "util/durees.h"
@@ -189,3 +190,28 @@ TEST(Durees, DecodeHeure) {
 }
 
 }  // namespace
+
+TEST(LitDuree, HeuresMinutesSecondes) {
+  struct Cas {
+    const char* nom;
+    const char* texte;
+    std::optional<std::int32_t> attendu;
+  };
+  const Cas cas[] = {
+      {"deux minutes", "00:02:00", 120},
+      {"sans secondes", "1:30", 5400},
+      {"blancs tolérés", " 0:00:08 ", 8},
+      {"zéro", "0:00:00", 0},
+      {"heures seules", "8", 28800},
+      {"minutes hors bornes", "0:60:00", std::nullopt},
+      {"heures hors bornes", "24:00:00", std::nullopt},
+      {"lettre", "2 min", std::nullopt},
+      {"vide", "", std::nullopt},
+      {"champ vide", "1::00", std::nullopt},
+      {"quatre champs", "1:00:00:00", std::nullopt},
+  };
+  for (const auto& c : cas) {
+    SCOPED_TRACE(c.nom);
+    EXPECT_EQ(LitDuree(c.texte), c.attendu);
+  }
+}

@@ -9,7 +9,34 @@
 #include <QThread>
 #include <QTimer>
 
+#include <cstdio>
+
 #include "util/durees.h"
+
+namespace {
+std::function<void(const std::string&)>& GestionnaireErreur() {
+  static std::function<void(const std::string&)> gestionnaire;
+  return gestionnaire;
+}
+}  // namespace
+
+void TBoucleQt::SetGestionnaireErreur(std::function<void(const std::string&)> gestionnaire) {
+  GestionnaireErreur() = std::move(gestionnaire);
+}
+
+void TBoucleQt::Protege(const std::function<void()>& action) {
+  std::string message;
+  try {
+    action();
+    return;
+  } catch (const std::exception& e) {
+    message = e.what();
+  } catch (...) {
+    message = "Erreur inconnue";
+  }
+  if (GestionnaireErreur()) GestionnaireErreur()(message);
+  else std::fprintf(stderr, "%s\n", message.c_str());
+}
 
 namespace {
 class TMinuterieQt final : public TMinuterie {
@@ -19,7 +46,7 @@ public:
     QObject::connect(&timer_, &QTimer::timeout, [this] {
       if (rappel_) {
         auto rappel = rappel_;
-        rappel();
+        TBoucleQt::Protege(rappel);
       }
     });
   }
@@ -50,7 +77,8 @@ double TBoucleQt::DateHeure() const {
 std::unique_ptr<TMinuterie> TBoucleQt::CreeMinuterie() { return std::make_unique<TMinuterieQt>(); }
 
 void TBoucleQt::Poste(std::function<void()> message) {
-  QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(message), Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      QCoreApplication::instance(), [m = std::move(message)] { Protege(m); }, Qt::QueuedConnection);
 }
 
 void TBoucleQt::TraiteEvenements(int delaiMaxMs) {

@@ -16,6 +16,12 @@ public:
   bool QuitteDemande() const override { return quitte_; }
   void DemandeQuitter() override;
 
+  // Receives the message of an exception that escaped a timer callback or a posted
+  // message; without one it goes to the standard error.
+  void SetGestionnaireErreur(std::function<void(const std::string&)> gestionnaire);
+  // Runs `action`, turning an escaping exception into a call of the error handler.
+  static void Protege(const std::function<void()>& action);
+
 private:
   QElapsedTimer horloge_;
   bool quitte_ = false;

@@ -6,6 +6,8 @@
 
 #include "platform/plateforme.h"
 #include "platform/qt/boucle_qt.h"
+#include "platform/qt/ipc_qt.h"
+#include "platform/qt/serie_qt.h"
 #include "platform/qt/services_qt.h"
 
 class TPlateformeQt {
@@ -20,6 +22,8 @@ public:
   TPressePapiersQt pressePapiers;
   TVerrousQt verrous;
   TBibliothequesQt bibliotheques;
+  TSerieQt serie;
+  TLiaisonIPCQt ipc{boucle};
 
   TPlateforme& Plateforme() { return plateforme_; }
 

@@ -8,6 +8,7 @@
 #include <QDate>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QInputDialog>
@@ -60,6 +61,22 @@ bool TDialogueQt::Saisie(const std::string& titre, const std::string& invite, st
                                               VersQString(valeur), &ok);
   if (ok) valeur = DepuisQString(texte);
   return ok;
+}
+
+std::optional<std::string> TDialogueQt::ChoisitFichier(bool enregistrer, const std::string& titre,
+                                                      const std::string& filtre, const std::string& extension) {
+  if (!AvecFenetres()) return std::nullopt;
+  // "Nom (*.a)|*.a|Autre (*.b)|*.b" -> "Nom (*.a);;Autre (*.b)"
+  const QStringList morceaux = VersQString(filtre).split('|');
+  QStringList filtres;
+  for (qsizetype i = 0; i + 1 < morceaux.size(); i += 2) filtres << morceaux[i];
+  QFileDialog boite(nullptr, VersQString(titre));
+  boite.setNameFilters(filtres);
+  boite.setDefaultSuffix(VersQString(extension).toLower());
+  boite.setAcceptMode(enregistrer ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  boite.setFileMode(enregistrer ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (boite.exec() != QDialog::Accepted || boite.selectedFiles().isEmpty()) return std::nullopt;
+  return DepuisQString(boite.selectedFiles().first());
 }
 
 void TDialogueQt::Bip(TBip) {

@@ -21,6 +21,8 @@ public:
   void Erreur(const std::string& texte) override;
   bool Confirme(const std::string& question) override;
   bool Saisie(const std::string& titre, const std::string& invite, std::string& valeur) override;
+  std::optional<std::string> ChoisitFichier(bool enregistrer, const std::string& titre, const std::string& filtre,
+                                            const std::string& extension) override;
   void Bip(TBip bip) override;
   bool ToucheEnfoncee(TTouche touche) const override;
 

@@ -11,6 +11,10 @@ void TDialogueScripte::AttendSaisie(const std::string& invite, const std::string
   script_.push_back({TGenre::Saisie, invite, valide, saisie});
 }
 
+void TDialogueScripte::AttendFichier(const std::string& titre, const std::string& chemin, bool valide) {
+  script_.push_back({TGenre::Fichier, titre, valide, chemin});
+}
+
 std::vector<std::string> TDialogueScripte::Messages() const {
   std::vector<std::string> textes;
   for (const auto& e : journal_)
@@ -51,6 +55,15 @@ bool TDialogueScripte::Saisie(const std::string& titre, const std::string& invit
   if (valide && !attendu.garde) valeur = attendu.saisie;
   journal_.push_back({TGenre::Saisie, invite, valide ? valeur : std::string()});
   return valide;
+}
+
+std::optional<std::string> TDialogueScripte::ChoisitFichier(bool, const std::string& titre, const std::string& filtre,
+                                                           const std::string& extension) {
+  TAttendu attendu;
+  const bool valide = Prend(TGenre::Fichier, titre, attendu) && attendu.oui && !attendu.garde;
+  journal_.push_back({TGenre::Fichier, titre + " [" + filtre + "] " + extension, valide ? attendu.saisie : std::string()});
+  if (!valide) return std::nullopt;
+  return attendu.saisie;
 }
 
 bool TDialogueScripte::ToucheEnfoncee(TTouche touche) const { return touches_[static_cast<int>(touche)]; }

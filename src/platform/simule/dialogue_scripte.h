@@ -12,7 +12,7 @@
 
 class TDialogueScripte final : public TDialogueUtilisateur {
 public:
-  enum class TGenre { Information, Erreur, Confirme, Saisie };
+  enum class TGenre { Information, Erreur, Confirme, Saisie, Fichier };
   struct TEchange {
     TGenre genre;
     std::string texte;    // message, question, or the input box's prompt
@@ -24,6 +24,8 @@ public:
   void AttendConfirmation(const std::string& texte, bool oui);
   // `saisie` typed then OK; `valide` false: Cancel.
   void AttendSaisie(const std::string& invite, const std::string& saisie, bool valide = true);
+  // The file dialog titled `titre` (empty: any) chooses `chemin`; `valide` false: Cancel.
+  void AttendFichier(const std::string& titre, const std::string& chemin, bool valide = true);
   // Answers every question the same way from now on (a headless run's --oui/--non).
   void ReponsePermanente(bool oui) { permanente_ = oui ? 1 : 0; }
 
@@ -38,6 +40,8 @@ public:
   void Erreur(const std::string& texte) override;
   bool Confirme(const std::string& question) override;
   bool Saisie(const std::string& titre, const std::string& invite, std::string& valeur) override;
+  std::optional<std::string> ChoisitFichier(bool enregistrer, const std::string& titre, const std::string& filtre,
+                                            const std::string& extension) override;
   void Bip(TBip bip) override { bips_.push_back(bip); }
   bool ToucheEnfoncee(TTouche touche) const override;
 

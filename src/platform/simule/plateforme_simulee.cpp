@@ -4,4 +4,4 @@
 TPlateformeSimulee::TPlateformeSimulee(std::string racine, char separateur)
     : regional(separateur),
       shell(std::move(racine)),
-      plateforme_{boucle, dialogue, reglages, regional, shell, pressePapiers, verrous, bibliotheques} {}
+      plateforme_{boucle, dialogue, reglages, regional, shell, pressePapiers, verrous, bibliotheques, &serie, &ipc} {}

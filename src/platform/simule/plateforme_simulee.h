@@ -7,6 +7,8 @@
 #include "platform/plateforme.h"
 #include "platform/simule/boucle_simulee.h"
 #include "platform/simule/dialogue_scripte.h"
+#include "platform/simule/ipc_simulee.h"
+#include "platform/simule/serie_simulee.h"
 #include "platform/simule/services_simules.h"
 
 class TPlateformeSimulee {
@@ -22,6 +24,8 @@ public:
   TPressePapiersMemoire pressePapiers;
   TVerrousMemoire verrous;
   TBibliothequesSimulees bibliotheques;
+  TSerieSimulee serie{boucle};
+  TLiaisonIPCSimulee ipc{boucle};
 
   TPlateforme& Plateforme() { return plateforme_; }
 

@@ -1,0 +1,41 @@
+// The start-up sequence shared by the desktop program and the headless tool.
+#include "core/demarrage.h"
+
+#include "instruments/unite.h"
+#include "util/textes.h"
+
+TDemarrage Demarre(TPlateforme& plateforme, const std::string& dossierProgramme) {
+  TDemarrage d;
+  InitialiseDossierDocuments(plateforme.shell);
+  d.dossierDocuments = DossierDocuments();
+  ConstruitUnitesConnues();
+  d.unites = UnitesConnues().size();
+  d.usb = plateforme.bibliotheques.Charge("OrigaMeterUSB");
+  d.bibliothequeUSB = d.usb != nullptr;
+  d.boitier = plateforme.bibliotheques.Charge("ProgrammationSYSAM_SP5");
+  d.bibliothequeBoitier = d.boitier != nullptr;
+  d.base = std::make_unique<TBaseAppareils>(plateforme.boucle,
+                                            dossierProgramme.empty() ? plateforme.shell.DossierProgramme() : dossierProgramme);
+  std::string message;
+  if (!d.base->ChargeAppareils(message)) d.messageArret = message;
+  return d;
+}
+
+std::vector<std::string> RapportDemarrage(const TDemarrage& d) {
+  std::vector<std::string> lignes;
+  lignes.push_back("Dossier des documents : " + d.dossierDocuments);
+  lignes.push_back("Unités connues : " + std::to_string(d.unites));
+  lignes.push_back(std::string("Bibliothèque des pH-mètres USB : ") + (d.bibliothequeUSB ? "chargée" : "absente"));
+  lignes.push_back(std::string("Bibliothèque du boîtier d'interface : ") + (d.bibliothequeBoitier ? "chargée" : "absente"));
+  if (!d.messageArret.empty()) {
+    lignes.push_back(d.messageArret);
+    return lignes;
+  }
+  const TBaseAppareils& b = *d.base;
+  lignes.push_back("Base d'appareils : " + b.NomFichierIni() + " (" + std::to_string(b.ListeAppareils.size()) + " modèles)");
+  for (const auto& a : b.ListeAppareils) lignes.push_back("  " + a->NomAppareil);
+  const TburetteRS232& burette = b.Burette();
+  lignes.push_back("Burette : COM" + std::to_string(burette.ComNumber) + ", " + std::to_string(burette.Baud) + " bauds, " +
+                   "capacité " + burette.FormatApp(burette.ValMaxi) + " " + burette.UniteGrandeur);
+  return lignes;
+}

@@ -1,0 +1,328 @@
+// The polling loop: the main timer starts a cycle, channels are asked one after the
+// other, answers are gathered into frames and decoded; the master instrument's own
+// transmissions drive the master-channel mode; the simulated "WTW 3310" replays its
+// stored lines through the same reception path.
+#include <algorithm>
+#include <cmath>
+
+#include "core/cinetique.h"
+#include "core/noms_controles.h"
+#include "core/trames_wtw.h"
+#include "instruments/base_appareils.h"
+#include "instruments/burette.h"
+#include "instruments/commande.h"
+#include "util/durees.h"
+#include "util/ticks.h"
+#include "util/textes.h"
+
+namespace {
+bool Garde(unsigned char c) { return c == 9 || c == 10 || c == 13 || c == 17 || c == 19 || c >= 32; }
+
+// The instrument is attached to this port (CP null: to no port).
+bool SurPort(const Tappareil& A, const TPortSerie* CP) {
+  return A.VoieSerie == static_cast<const TVoieAppareil*>(CP);
+}
+
+bool ParBibliotheque(const Tappareil& A) { return A.isOrigalys || A.isSysam; }
+
+// Keeps the newest bytes of a frame buffer that no frame end ever cut.
+void Borne(std::string& chaine, std::size_t maxi) {
+  if (chaine.size() > maxi) chaine.erase(0, chaine.size() - maxi);
+}
+}  // namespace
+
+void TCinetiqueMain::TimerTimer() {
+  // A tick inside a wait or a question of the running cycle starts no second cycle.
+  if (dansAttente_ > 0) return;
+  const bool silence = !Reponse || cycleInacheve_;
+  vue_.SetCaption(ctl::LabelPb, silence ? "Pas de réponse" : "");
+  Reponse = false;
+  VoieCourante = 0;
+  if (NbreVoies() < 1) return;
+  cycleInacheve_ = true;
+  InterrogeVoie();
+}
+
+void TCinetiqueMain::InterrogeVoie() {
+  while (VoieCourante < NbreVoies()) {
+    Tappareil* A = Voie(VoieCourante);
+    if (A && (A->EnvoiDirect || ParBibliotheque(*A))) {
+      TraiteVoie();
+      return;
+    }
+    auto* port = A ? dynamic_cast<TPortSerie*>(A->VoieSerie) : nullptr;
+    if (A && A->VoieSerieOK && port && port->Open()) {
+      if (A->Attente > 0) {
+        ++dansAttente_;
+        AttenteTicks(plateforme_.boucle, A->Attente / MillisecondesParTick);
+        --dansAttente_;
+        // The state may have changed while waiting (a dialog, the end of the program).
+        if (EtatAcq == eaNone && !port->Open()) return;
+      }
+      try {
+        port->FlushInBuffer();
+        A->ChaineLue.clear();
+        port->PutString(A->Demande);
+      } catch (const EPortSerie& e) {
+        plateforme_.dialogue.Erreur(e.what());
+        A->VoieSerieOK = false;
+      }
+      return;
+    }
+    // A channel with no usable port is skipped rather than stalling those after it;
+    // it shows no value, so no point is recorded while it is in use.
+    if (A) {
+      A->ValeurCourante = PasDeValeur;
+      LibelleVoie(VoieCourante);
+    }
+    ++VoieCourante;
+  }
+  FinDeCycle();
+}
+
+void TCinetiqueMain::TriggerAvail(TPortSerie* CP, std::uint16_t Count) {
+  std::string T;
+  T.reserve(Count);
+  for (int k = 0; k < Count; ++k) {
+    unsigned char c = 0;
+    if (!CP) {
+      if (SimulationWTW) {
+        const std::string& ligne = TramesWTW[static_cast<std::size_t>(LigneWTW % 8)];
+        if (CaractereWTW >= 1 && static_cast<std::size_t>(CaractereWTW) <= ligne.size())
+          c = static_cast<unsigned char>(ligne[static_cast<std::size_t>(CaractereWTW - 1)]);
+        ++CaractereWTW;
+      }
+    } else {
+      try {
+        c = CP->CharReady() ? static_cast<unsigned char>(CP->GetChar()) : 0;
+      } catch (const EPortSerie&) {
+        c = 0;
+      }
+    }
+    if (Garde(c)) T.push_back(static_cast<char>(c));
+  }
+  if (EtatAcq == eaNone) return;
+
+  int voie = -1;
+  if (VoieCourante < NbreVoies() && Voie(VoieCourante) && SurPort(*Voie(VoieCourante), CP)) {
+    voie = VoieCourante;
+  } else {
+    for (int i = 0; i < NbreVoies(); ++i)
+      if (Voie(i) && !ParBibliotheque(*Voie(i)) && SurPort(*Voie(i), CP)) {
+        voie = i;
+        break;
+      }
+  }
+  if (voie < 0) return;
+  Tappareil& A = *Voie(voie);
+  std::string& B = A.ChaineLue;
+  if (A.EnvoiDirect && A.FormatFixe) {
+    B += T;
+    const auto garde = static_cast<std::size_t>(std::max(A.NbreCarac, 1));
+    if (B.size() > garde) B.erase(0, B.size() - garde);
+  } else {
+    B += T;
+    if (A.EnvoiDirect) {
+      while (static_cast<int>(std::count(B.begin(), B.end(), '\r')) > A.NbreLignes) B.erase(0, B.find('\r') + 1);
+      if (!B.empty() && B.front() == '\n') B.erase(0, 1);
+    }
+    Borne(B, ChaineLueMaxi);
+  }
+  const bool complet = A.FormatFixe ? static_cast<int>(B.size()) >= A.NbreCarac
+                                    : CompteRetours(B) >= A.NbreLignes;
+  if (!complet) return;
+  if (A.EnvoiDirect && ModeAcq == maAppareilMaitre && voie == Graphe->voieMaitre) {
+    dateReception = Maintenant();
+    TraiteMaitre();
+  } else if (voie == VoieCourante) {
+    TraiteVoie();
+  } else if (A.EnvoiDirect) {
+    // A self-transmitting channel while another one is being asked: its value is
+    // refreshed without disturbing the cycle (nor, in the master-channel mode, making
+    // a point: the master's frames alone do).
+    A.SetValeurCourante();
+    LibelleVoie(voie);
+  }
+  // A polled answer for a channel that is not the one asked (a late answer) waits in
+  // its buffer, which the next request empties.
+}
+
+void TCinetiqueMain::LibelleVoie(int i) {
+  if (Tappareil* A = Voie(i)) vue_.SetCaption(ctl::Label(i), A->NomValeurUniteCourante());
+}
+
+void TCinetiqueMain::TraiteVoie() {
+  if (VoieCourante >= NbreVoies()) return;
+  Tappareil* A = Voie(VoieCourante);
+  if (!A) {
+    ++VoieCourante;
+    InterrogeVoie();
+    return;
+  }
+  const std::string F = A->ChaineLue;
+  if (A->isOrigalys) A->ValeurCourante = adaptateurs_.ValeurUSB(*A);
+  else if (A->isSysam) A->ValeurCourante = adaptateurs_.ValeurBoitier(*A);
+  else A->SetValeurCourante();
+  if (A->depassement) ConfirmeDepassement(VoieCourante);
+  Reponse = true;
+  LibelleVoie(VoieCourante);
+  if (EtatAcq == eaAttente || ModeAcq == maIncrement || ModeAcq == maClavier)
+    plateforme_.boucle.Poste([this] { MajCurseurs(); });
+  if (A->EnvoiDirect && ModeAcq == maAppareilMaitre) A->ChaineLue.clear();
+
+  // One answer serves the channels right after this one when they are serial
+  // instruments polled on the same port with the same request.
+  if (!ParBibliotheque(*A) && !A->EnvoiDirect && !A->Demande.empty()) {
+    while (VoieCourante + 1 < NbreVoies()) {
+      Tappareil* S = Voie(VoieCourante + 1);
+      if (!S || ParBibliotheque(*S) || S->EnvoiDirect || S->ComNumber != A->ComNumber || S->Demande != A->Demande)
+        break;
+      S->ChaineLue = F;
+      S->SetValeurCourante();
+      if (S->depassement) ConfirmeDepassement(VoieCourante + 1);
+      LibelleVoie(VoieCourante + 1);
+      ++VoieCourante;
+    }
+  }
+  ++VoieCourante;
+  if (VoieCourante < NbreVoies()) {
+    InterrogeVoie();
+    return;
+  }
+  FinDeCycle();
+}
+
+void TCinetiqueMain::FinDeCycle() {
+  cycleInacheve_ = false;
+  bool tous = true;
+  for (int i = 0; i < NbreVoies(); ++i) {
+    Tappareil* A = Voie(i);
+    if (!A || !vue_.Controle(ctl::Stable(i)).visible) continue;
+    const bool s = A->isStable();
+    tous = tous && s;
+    vue_.SetEnfonce(ctl::Stable(i), s);
+    vue_.SetHint(ctl::Stable(i), s ? "Données stables" : "Données non stables");
+  }
+  if (EtatAcq == eaEnCours) {
+    switch (ModeAcq) {
+      case maTemps:
+        if (envoiDirectGlb && Graphe->NbrePoints > 0) {
+          const double t = std::nearbyint(EcartDebut(Maintenant()));
+          if (Graphe->mondeX.valeur[Graphe->NbrePoints] <= t) AjoutePoint();
+        } else {
+          AjoutePoint();
+        }
+        break;
+      case maIncrement:
+      case maClavier: AjoutePoint(); break;
+      case maAppareilMaitre: break;
+      case maBuretteRS232: {
+        TburetteRS232& B = Burette();
+        if ((tous && B.delaiMinEcoule()) || B.delaiMaxEcoule()) PasBurette();
+        else B.ValeurCourante = B.volume();
+        vue_.SetCaption(ctl::PanelDuree, B.SymboleGrandeur + "=" + B.FormatApp(B.ValeurCourante) + " " + B.UniteGrandeur);
+        break;
+      }
+    }
+  }
+  VoieCourante = 0;
+}
+
+void TCinetiqueMain::TraiteMaitre() {
+  const int m = Graphe->voieMaitre;
+  Tappareil* M = Voie(m);
+  if (!M) return;
+  const std::string F = M->ChaineLue;
+  M->SetValeurCourante();
+  if (M->depassement) ConfirmeDepassement(m);
+  Reponse = true;
+  LibelleVoie(m);
+  auto reste = [](Tappareil& A) {
+    if (A.FormatFixe && static_cast<int>(A.ChaineLue.size()) > A.NbreCarac)
+      A.ChaineLue.erase(0, static_cast<std::size_t>(std::max(A.NbreCarac, 0)));
+    else
+      A.ChaineLue.clear();
+  };
+  for (int i = 0; i < NbreVoies(); ++i) {
+    Tappareil* S = Voie(i);
+    if (i == m || !S) continue;
+    // Instruments read through a vendor library have no port to share or to poll.
+    if (ParBibliotheque(*S)) continue;
+    if (S->ComNumber == M->ComNumber) {
+      S->ChaineLue = F;
+      S->SetValeurCourante();
+      reste(*S);
+      if (S->depassement) ConfirmeDepassement(i);
+      LibelleVoie(i);
+    } else if (!S->EnvoiDirect && S->VoieSerieOK) {
+      auto* port = dynamic_cast<TPortSerie*>(S->VoieSerie);
+      if (!port || !port->Open()) continue;
+      try {
+        port->FlushInBuffer();
+        S->ChaineLue.clear();
+        port->PutString(S->Demande);
+      } catch (const EPortSerie& e) {
+        plateforme_.dialogue.Erreur(e.what());
+        S->VoieSerieOK = false;
+      }
+    }
+  }
+  if (EtatAcq == eaAttente) plateforme_.boucle.Poste([this] { MajCurseurs(); });
+  reste(*M);
+  if (EtatAcq == eaEnCours) {
+    AjoutePoint();
+    Beep();
+  }
+}
+
+void TCinetiqueMain::ConfirmeDepassement(int i) {
+  Tappareil* A = Voie(i);
+  if (!A) return;
+  const double v = A->ValeurCourante;
+  ++dansAttente_;
+  const bool oui = Confirmation(plateforme_.dialogue, A->NomValeurUniteCourante() + " valeur correcte ?");
+  if (oui) {
+    if (A->ValMini > v) {
+      A->ValMini = v - (A->ValMaxi - A->ValMini) / 10;
+      if (A->ValMini < 0 && v >= 0) A->ValMini = 0;
+    }
+    if (v > A->ValMaxi) A->ValMaxi = v + (A->ValMaxi - A->ValMini) / 10;
+    Graphe->mondeY[static_cast<std::size_t>(i)].SetMinMax(A->ValMini, A->ValMaxi);
+    Repeindre();
+  } else {
+    A->ValeurCourante = PasDeValeur;
+    // Yes stops the question for this instrument: out-of-range values are filtered.
+    A->FiltrageDepassement = Confirmation(plateforme_.dialogue, "Ne plus poser la question ?");
+  }
+  --dansAttente_;
+}
+
+void TCinetiqueMain::MajCurseurs() {
+  if (surface_) Graphe->TraceCurseurs(*surface_);
+  for (int i = 0; i < NbreVoies(); ++i)
+    if (Tappareil* A = Voie(i)) Graphe->mondeY[static_cast<std::size_t>(i)].PosCurseur = Graphe->mondeY[static_cast<std::size_t>(i)].PosWindow(A->ValeurCourante);
+  if (surface_) Graphe->TraceCurseurs(*surface_);
+  vue_.DemandeRepeindre();
+}
+
+void TCinetiqueMain::TimerWTW1Timer() {
+  TimerWTW2->SetActif(true);
+  CaractereWTW = 1;
+  LigneWTW = 0;
+}
+
+void TCinetiqueMain::TimerWTW2Timer() {
+  const std::string& ligne = TramesWTW[static_cast<std::size_t>(LigneWTW % 8)];
+  const int L = static_cast<int>(ligne.size());
+  const int restant = L - CaractereWTW + 1;
+  const int n = restant <= 8 ? std::max(restant, 0) : 8;
+  TriggerAvail(nullptr, static_cast<std::uint16_t>(n));
+  if (CaractereWTW > L) {
+    ++LigneWTW;
+    CaractereWTW = 1;
+    if (LigneWTW > 7) {
+      TimerWTW2->SetActif(false);
+      LigneWTW = 0;
+    }
+  }
+}

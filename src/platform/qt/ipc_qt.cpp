@@ -1,0 +1,263 @@
+// Local-socket server and client of the inter-process link. The server never trusts
+// what arrives: a command is taken only up to its zero byte and only within the size
+// bound; commands run one at a time from the event loop, never inside a socket's
+// signal, so a handler that opens a box (and a nested loop) cannot pull a socket away
+// from under the code that answers on it.
+#include "platform/qt/ipc_qt.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QMetaObject>
+#include <QPointer>
+#include <QTimer>
+
+#include <algorithm>
+#include <deque>
+#include <utility>
+
+namespace {
+// What one connection has sent so far; a child of its socket, gone with it.
+class TEtatConnexion final : public QObject {
+public:
+  using QObject::QObject;
+  QByteArray tampon;
+  bool recue = false;  // the command (or a refusal) is settled; later bytes are ignored
+};
+
+void Repond(QLocalSocket* socket, bool accepte) {
+  if (!socket || socket->state() != QLocalSocket::ConnectedState) return;
+  socket->write(accepte ? "1" : "0", 1);
+  socket->flush();
+  socket->disconnectFromServer();
+}
+}  // namespace
+
+class TLiaisonIPCQt::TServeur : public std::enable_shared_from_this<TServeur> {
+public:
+  explicit TServeur(std::function<bool(const std::string&)> executer)
+      : serveur_(new QLocalServer), executer_(std::move(executer)) {}
+
+  ~TServeur() {
+    // Deleted later: this may run from inside a command's handler, below a frame
+    // that still uses the server or one of its sockets.
+    if (serveur_) {
+      serveur_->close();
+      serveur_->deleteLater();
+    }
+  }
+
+  bool Demarre(const QString& chemin) {
+    serveur_->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!serveur_->listen(chemin)) return false;
+    std::weak_ptr<TServeur> faible = shared_from_this();
+    QObject::connect(serveur_, &QLocalServer::newConnection, serveur_, [faible] {
+      if (auto s = faible.lock()) s->Accueille();
+    });
+    return true;
+  }
+
+private:
+  void Accueille() {
+    while (serveur_ && serveur_->hasPendingConnections()) {
+      QLocalSocket* socket = serveur_->nextPendingConnection();
+      if (!socket) break;
+      auto* etat = new TEtatConnexion(socket);
+      auto* inactivite = new QTimer(socket);
+      inactivite->setSingleShot(true);
+      QObject::connect(inactivite, &QTimer::timeout, socket, [socket] { socket->abort(); });
+      inactivite->start(DelaiInactiviteMs);
+      QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+      std::weak_ptr<TServeur> faible = shared_from_this();
+      auto lit = [faible, socket, etat, inactivite] {
+        const QByteArray recu = socket->readAll();
+        if (etat->recue) return;
+        etat->tampon += recu;
+        const qsizetype zero = etat->tampon.indexOf('\0');
+        const auto limite = static_cast<qsizetype>(TailleMaxiMessage);
+        if (zero < 0 ? etat->tampon.size() > limite : zero > limite) {
+          etat->recue = true;
+          etat->tampon.clear();
+          inactivite->stop();
+          Repond(socket, false);
+          return;
+        }
+        if (zero < 0) return;  // not complete yet
+        etat->recue = true;
+        inactivite->stop();
+        std::string commande(etat->tampon.constData(), static_cast<std::size_t>(zero));
+        etat->tampon.clear();
+        if (auto s = faible.lock()) s->Range(socket, std::move(commande));
+      };
+      QObject::connect(socket, &QLocalSocket::readyRead, socket, lit);
+      // Bytes may have come with the connection itself.
+      if (socket->bytesAvailable() > 0) lit();
+    }
+  }
+
+  void Range(QLocalSocket* socket, std::string commande) {
+    file_.emplace_back(QPointer<QLocalSocket>(socket), std::move(commande));
+    Programme();
+  }
+
+  void Programme() {
+    if (programme_ || occupe_ || file_.empty() || !serveur_) return;
+    programme_ = true;
+    std::weak_ptr<TServeur> faible = shared_from_this();
+    QMetaObject::invokeMethod(
+        serveur_, [faible] {
+          if (auto s = faible.lock()) s->Traite();
+        },
+        Qt::QueuedConnection);
+  }
+
+  void Traite() {
+    programme_ = false;
+    if (occupe_) return;
+    // Keeps this object alive while a handler runs, even if the link stops meanwhile.
+    auto garde = shared_from_this();
+    while (!file_.empty()) {
+      auto [socket, commande] = std::move(file_.front());
+      file_.pop_front();
+      bool accepte = false;
+      occupe_ = true;
+      try {
+        accepte = executer_ && executer_(commande);
+      } catch (...) {
+        accepte = false;
+      }
+      occupe_ = false;
+      // A client that left before the answer still had its command carried out.
+      Repond(socket.data(), accepte);
+      if (!serveur_) break;
+    }
+  }
+
+  QPointer<QLocalServer> serveur_;
+  std::function<bool(const std::string&)> executer_;
+  std::deque<std::pair<QPointer<QLocalSocket>, std::string>> file_;
+  bool occupe_ = false;
+  bool programme_ = false;
+};
+
+namespace {
+std::string DossierParDefaut() {
+  for (const char* variable : {"XDG_RUNTIME_DIR", "TMPDIR"}) {
+    const QString valeur = qEnvironmentVariable(variable);
+    if (!valeur.isEmpty()) return valeur.toStdString();
+  }
+  return "/tmp";
+}
+
+void AttendEvenements(TBoucleEvenements& boucle, std::int64_t fin) {
+  const std::int64_t reste = fin - boucle.Millisecondes();
+  boucle.TraiteEvenements(static_cast<int>(std::clamp<std::int64_t>(reste, 1, 50)));
+}
+}  // namespace
+
+TLiaisonIPCQt::TLiaisonIPCQt(TBoucleEvenements& boucle, std::string dossier)
+    : boucle_(boucle), dossier_(dossier.empty() ? DossierParDefaut() : std::move(dossier)) {
+  while (dossier_.size() > 1 && dossier_.back() == '/') dossier_.pop_back();
+}
+
+TLiaisonIPCQt::~TLiaisonIPCQt() { ArreteEcoute(); }
+
+std::string TLiaisonIPCQt::NomServeur(const std::string& service, const std::string& sujet) {
+  auto code = [](const std::string& texte) {
+    static const char hexa[] = "0123456789ABCDEF";
+    std::string r;
+    for (const char c : texte) {
+      const auto o = static_cast<unsigned char>(c);
+      const char m = (o >= 'A' && o <= 'Z') ? static_cast<char>(o - 'A' + 'a') : c;
+      if ((m >= 'a' && m <= 'z') || (m >= '0' && m <= '9') || m == '.' || m == '_') {
+        r += m;
+      } else {
+        r += '%';
+        r += hexa[o >> 4];
+        r += hexa[o & 15];
+      }
+    }
+    return r;
+  };
+  return "pelitrax-ipc-" + code(service) + "-" + code(sujet);
+}
+
+std::string TLiaisonIPCQt::CheminServeur(const std::string& service, const std::string& sujet) const {
+  const std::string nom = NomServeur(service, sujet);
+  std::string chemin = dossier_ + "/" + nom;
+  if (chemin.size() <= LongueurMaxiChemin) return chemin;
+  // A socket's path is bounded by the system: a long one becomes a digest (64-bit
+  // FNV-1a) of the name, which every program computes alike.
+  std::uint64_t h = 14695981039346656037ULL;
+  for (const char c : nom) {
+    h ^= static_cast<unsigned char>(c);
+    h *= 1099511628211ULL;
+  }
+  static const char hexa[] = "0123456789abcdef";
+  std::string empreinte;
+  for (int decalage = 60; decalage >= 0; decalage -= 4) empreinte += hexa[(h >> decalage) & 15];
+  return dossier_ + "/pelitrax-ipc-" + empreinte;
+}
+
+bool TLiaisonIPCQt::Ecoute(const std::string& service, const std::string& sujet,
+                           std::function<bool(const std::string& commande)> executer) {
+  ArreteEcoute();
+  if (service.empty() || !executer) return false;
+  const QString chemin = QString::fromStdString(CheminServeur(service, sujet));
+  QDir().mkpath(QString::fromStdString(dossier_));
+  {
+    // A socket file may be left by a program that died; one that answers is not.
+    QLocalSocket essai;
+    essai.connectToServer(chemin);
+    if (essai.waitForConnected(200)) {
+      essai.abort();
+      return false;
+    }
+  }
+  QLocalServer::removeServer(chemin);
+  auto serveur = std::make_shared<TServeur>(std::move(executer));
+  if (!serveur->Demarre(chemin)) return false;
+  serveur_ = std::move(serveur);
+  return true;
+}
+
+void TLiaisonIPCQt::ArreteEcoute() { serveur_.reset(); }
+
+TLiaisonIPC::TResultat TLiaisonIPCQt::Execute(const std::string& service, const std::string& sujet,
+                                              const std::string& item, const std::string& commande,
+                                              int delaiMs) {
+  const std::int64_t fin = boucle_.Millisecondes() + std::max(delaiMs, 0);
+  QLocalSocket socket;
+  bool erreur = false;
+  QObject::connect(&socket, &QLocalSocket::errorOccurred, &socket, [&erreur](QLocalSocket::LocalSocketError) {
+    erreur = true;
+  });
+  socket.connectToServer(QString::fromStdString(CheminServeur(service, sujet)));
+  // The loop goes on while connecting and waiting: the server may be this program.
+  while (socket.state() != QLocalSocket::ConnectedState) {
+    if (erreur || socket.state() == QLocalSocket::UnconnectedState || boucle_.Millisecondes() >= fin ||
+        boucle_.QuitteDemande()) {
+      socket.abort();
+      return TResultat::PasDeServeur;
+    }
+    AttendEvenements(boucle_, fin);
+  }
+  // The command goes up to its first zero byte, as the server reads it.
+  QByteArray message(commande.data(), static_cast<qsizetype>(commande.find('\0') == std::string::npos
+                                                                   ? commande.size()
+                                                                   : commande.find('\0')));
+  message.append('\0');
+  socket.write(message);
+  socket.flush();
+  while (socket.bytesAvailable() < 1) {
+    if (socket.state() != QLocalSocket::ConnectedState || boucle_.Millisecondes() >= fin ||
+        boucle_.QuitteDemande())
+      break;
+    AttendEvenements(boucle_, fin);
+  }
+  char reponse = 0;
+  if (socket.bytesAvailable() >= 1) socket.read(&reponse, 1);
+  socket.abort();
+  return reponse == '1' ? TResultat::Accepte : TResultat::Refuse;
+}

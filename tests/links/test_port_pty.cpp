@@ -1,0 +1,211 @@
+// The port object on real QSerialPort devices: bench instruments served on
+// pseudo-terminals, a pseudo-terminal closed under an open port, a busy device.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QThread>
+#include <filesystem>
+#include <map>
+#include <numeric>
+#include <string>
+#include <vector>
+
+#include "banc/banc_pty.h"
+#include "banc/phmetre.h"
+#include "links/port_serie.h"
+#include "platform/qt/boucle_qt.h"
+#include "platform/qt/serie_qt.h"
+#include "util/fichiers.h"
+
+namespace {
+int argc = 1;
+char nom[] = "test_port_pty";
+char* argv[] = {nom, nullptr};
+
+class EnvironnementQt : public testing::Environment {
+public:
+  void SetUp() override { application_ = std::make_unique<QCoreApplication>(argc, argv); }
+  void TearDown() override { application_.reset(); }
+
+private:
+  std::unique_ptr<QCoreApplication> application_;
+};
+[[maybe_unused]] testing::Environment* const environnement = testing::AddGlobalTestEnvironment(new EnvironnementQt);
+
+double TempsProcesseur() {
+  rusage r{};
+  getrusage(RUSAGE_SELF, &r);
+  return static_cast<double>(r.ru_utime.tv_sec + r.ru_stime.tv_sec) +
+         static_cast<double>(r.ru_utime.tv_usec + r.ru_stime.tv_usec) / 1e6;
+}
+
+class PortPty : public testing::Test {
+protected:
+  PortPty()
+      : table(serie, nullptr,
+              [this](const std::string& n) -> std::optional<std::string> {
+                if (n == TTablePorts::Variable) return variable;
+                return std::nullopt;
+              }),
+        port(serie, boucle, table, 3) {
+    AjoutePhMetre();
+    banc.Demarre();
+    port.SetAutoOpen(false);
+    port.SetBaud(2400);
+    port.SetOnTriggerAvail({this, [this](TPortSerie* p, std::uint16_t n) {
+                              comptes.push_back(n);
+                              for (int i = 0; i < n && p->CharReady(); ++i) recu += p->GetChar();
+                            }});
+  }
+  ~PortPty() override { banc.Arrete(); }
+
+  void AjoutePhMetre() {
+    const std::string chemin = banc.Ajoute(std::make_unique<TPhMetre>(std::make_shared<TValeurFixe>(7.02)));
+    ASSERT_FALSE(chemin.empty());
+    variable = "COM3=" + chemin + ";COM4=" + chemin;
+    table.Actualise();
+  }
+  // Runs the loop until `fini` or the delay has passed.
+  template <class F> bool Attend(F fini, int delaiMs = 3000) {
+    const std::int64_t fin = boucle.Millisecondes() + delaiMs;
+    while (!fini() && boucle.Millisecondes() < fin) boucle.TraiteEvenements(20);
+    return fini();
+  }
+
+  TBoucleQt boucle;
+  TSerieQt serie;
+  TBancPty banc;
+  std::string variable;
+  TTablePorts table;
+  TPortSerie port;
+  std::vector<int> comptes;
+  std::string recu;
+};
+
+TEST_F(PortPty, ReponseEnPlusieursEvenementsRassemblee) {
+  port.SetOpen(true);
+  EXPECT_EQ(port.Peripherique(), banc.Chemin(0));
+  port.PutString("PH?\r");
+  ASSERT_TRUE(Attend([&] { return recu.find('\r') != std::string::npos; }));
+  EXPECT_EQ(recu, " 7.02\r");
+  // 2400 bauds: one character every 4 ms, each one its own notification.
+  EXPECT_GE(comptes.size(), 2u);
+  EXPECT_EQ(std::accumulate(comptes.begin(), comptes.end(), 0), 6);
+}
+
+TEST_F(PortPty, TraceDUnEchangeOctetPourOctet) {
+  std::filesystem::remove("pty.trc");
+  port.SetTraceName("pty.trc");
+  port.SetLogName("pty.log");
+  port.SetTracing(tlOn);
+  port.SetLogging(tlOn);
+  port.SetOpen(true);
+  port.PutString("PH?\r");
+  ASSERT_TRUE(Attend([&] { return recu.size() == 6; }));
+  port.SetTracing(tlDump);
+  port.SetLogging(tlDump);
+  EXPECT_EQ(LitFichier("pty.trc"), "Transmit: PH?[0D]\r\n\r\nReceive: [20]7.02[0D]\r\n");
+  const std::string journal = LitFichier("pty.log").value_or("");
+  EXPECT_NE(journal.find("P\xE9riph\xE9rique : " + banc.Chemin(0) + "\r\n"), std::string::npos);
+}
+
+TEST_F(PortPty, ReglagesSurUnPortOuvert) {
+  port.SetOpen(true);
+  port.SetBaud(9600);
+  port.SetHWFlowOptions({hwfUseRTS, hwfRequireCTS});
+  port.SetSWFlowOptions(swfBoth);
+  port.SetHWFlowOptions({});
+  port.SetSWFlowOptions(swfNone);
+  port.SetBaud(2400);
+  port.PutString("PH?\r");
+  EXPECT_TRUE(Attend([&] { return recu == " 7.02\r"; }));
+}
+
+TEST_F(PortPty, PseudoTerminalFermeSousUnPortOuvert) {
+  std::vector<std::string> messages;
+  port.SetOnPerte([&](TPortSerie*, const std::string& m) { messages.push_back(m); });
+  port.SetOpen(true);
+  port.PutString("PH?\r");
+  ASSERT_TRUE(Attend([&] { return recu.size() == 6; }));
+  const auto avant = comptes.size();
+  const std::string chemin = banc.Chemin(0);
+
+  banc.Ferme(0);
+  const std::int64_t fermeture = boucle.Millisecondes();
+  ASSERT_TRUE(Attend([&] { return !messages.empty(); }, 2000));
+  EXPECT_LT(boucle.Millisecondes() - fermeture, 1000);
+  EXPECT_EQ(messages[0].rfind("COM3 : liaison perdue avec " + chemin + " (", 0), 0u) << messages[0];
+  EXPECT_FALSE(port.Open());
+
+  // The loop idles again: CPU time of the whole process over one second of waiting.
+  const double debut = TempsProcesseur();
+  Attend([] { return false; }, 1000);
+  EXPECT_LT(TempsProcesseur() - debut, 0.15);
+  EXPECT_EQ(messages.size(), 1u);
+  EXPECT_EQ(comptes.size(), avant);
+  EXPECT_NO_THROW(port.PutString("PH?\r"));
+
+  // The device comes back (on another pseudo-terminal): the port opens again.
+  AjoutePhMetre();
+  port.SetOpen(true);
+  recu.clear();
+  port.PutString("PH?\r");
+  EXPECT_TRUE(Attend([&] { return recu == " 7.02\r"; }));
+}
+
+TEST_F(PortPty, PeripheriqueOccupe) {
+  port.SetOpen(true);
+  TPortSerie deuxieme(serie, boucle, table, 4);
+  EXPECT_TRUE(ExistePort(table, 4));
+  try {
+    deuxieme.SetOpen(true);
+    ADD_FAILURE();
+  } catch (const EPortSerie& e) {
+    EXPECT_EQ(e.Code(), TCodeSerie::Occupe);
+    EXPECT_EQ(std::string(e.what()), "COM4 : " + banc.Chemin(0) + " est utilisé par un autre programme");
+  }
+  port.SetOpen(false);
+  EXPECT_NO_THROW(deuxieme.SetOpen(true));
+}
+
+TEST_F(PortPty, PeripheriqueTenuParUnAutreProgramme) {
+  const QString flock = QStandardPaths::findExecutable("flock");
+  ASSERT_FALSE(flock.isEmpty()) << "flock (util-linux) est nécessaire";
+  QProcess autre;
+  // flock holds the device until its child (cat) ends with the end of its input.
+  autre.start(flock, {QString::fromStdString(banc.Chemin(0)), "cat"});
+  ASSERT_TRUE(autre.waitForStarted());
+  // Wait until flock has taken the lock.
+  TPresence presence = TPresence::Present;
+  for (int i = 0; i < 100 && presence != TPresence::Occupe; ++i) {
+    presence = table.Presence(3);
+    if (presence != TPresence::Occupe) QThread::msleep(20);
+  }
+  EXPECT_EQ(presence, TPresence::Occupe);
+  EXPECT_TRUE(ExistePort(table, 3));
+  try {
+    port.SetOpen(true);
+    ADD_FAILURE();
+  } catch (const EPortSerie& e) {
+    EXPECT_EQ(e.Code(), TCodeSerie::Occupe);
+  }
+  EXPECT_FALSE(port.Open());
+  autre.closeWriteChannel();
+  ASSERT_TRUE(autre.waitForFinished());
+  EXPECT_NO_THROW(port.SetOpen(true));
+}
+
+TEST(SerieQt, SondeEtEnumeration) {
+  TSerieQt serie;
+  EXPECT_EQ(serie.Sonde("/dev/pelitrax-absent"), TPresence::Absent);
+  EXPECT_EQ(serie.Sonde("/etc/hostname"), TPresence::Absent);  // not a serial device
+  std::filesystem::create_directories("faux_dev");
+  for (const char* n : {"ttyS0", "ttyUSB3", "ttyACM0", "ttyS", "tty0", "ttyUSBx"}) EcritFichierSur(std::string("faux_dev/") + n, "");
+  TSerieQt factice("faux_dev");
+  EXPECT_EQ(factice.Peripheriques(),
+            (std::vector<std::string>{"faux_dev/ttyACM0", "faux_dev/ttyS0", "faux_dev/ttyUSB3"}));
+}
+}  // namespace
