@@ -1,0 +1,100 @@
+// A whole titration on the simulated platform: the bench burette dispenses into a
+// beaker of hydrochloric acid whose pH the bench pH meter reads; the engine records a
+// point once the reading is stable and chooses the next addition from the curve.
+#include <cmath>
+
+#include "banc/burette_simulee.h"
+#include "banc/phmetre.h"
+#include "banc/titrage.h"
+#include "instruments/burette.h"
+#include "core/banc_moteur.h"
+
+namespace {
+class Titrage : public TBancMoteur {
+protected:
+  void Prepare() {
+    beche = std::make_shared<TTitrage>();
+    burette = &Branche(1, std::make_unique<TBuretteSimulee>(beche));
+    Branche(3, std::make_unique<TPhMetre>(beche));
+    Demarre();
+    moteur->ModeAcq = maBuretteRS232;
+    Voies({"Banc virtuel pH-mètre"});
+  }
+  std::shared_ptr<TTitrage> beche;
+  TBuretteSimulee* burette = nullptr;
+};
+}  // namespace
+
+TEST_F(Titrage, DeAcquerirAQuatreVingtQuinzePourCent) {
+  Prepare();
+  TburetteRS232& B = base.Burette();
+  ASSERT_TRUE(B.Initialisee()) << B.erreurInit;
+  EXPECT_EQ(moteur->ModeAcq, maBuretteRS232);
+  EXPECT_EQ(moteur->EtatAcq, eaAttente);
+  EXPECT_DOUBLE_EQ(B.ValMaxi, 20);
+  EXPECT_DOUBLE_EQ(moteur->Voie(0)->Derive, B.ecartStable);
+  p.boucle.Avance(2000);  // live readings first
+  ASSERT_FALSE(std::isnan(moteur->Voie(0)->ValeurCourante));
+
+  moteur->EnregistreBtnClick();
+  EXPECT_EQ(moteur->EtatAcq, eaEnCours);
+  EXPECT_EQ(N(), 1);
+  EXPECT_DOUBLE_EQ(X(0), 0);
+  for (int s = 0; s < 4000 && moteur->EtatAcq == eaEnCours; ++s) p.boucle.Avance(1000);
+  ASSERT_EQ(moteur->EtatAcq, eaTerminee);
+  const int n = N();
+  ASSERT_GT(n, 30);
+  EXPECT_GT(X(n - 1), 0.95 * 20);
+
+  // The equivalence point: the steepest rise of the recorded curve.
+  double pente = 0, veq = 0;
+  for (int k = 1; k < n; ++k) {
+    const double dv = X(k) - X(k - 1);
+    ASSERT_GT(dv, 0) << "volumes recorded in order, point " << k;
+    const double d = (Y(0, k) - Y(0, k - 1)) / dv;
+    if (d > pente) {
+      pente = d;
+      veq = (X(k) + X(k - 1)) / 2;
+    }
+  }
+  EXPECT_NEAR(veq, beche->VolumeEquivalence(), 0.3);
+  // Points are taken on settled readings: away from the jump each one lies near the
+  // equilibrium pH of its volume.
+  for (int k = 1; k < n; ++k) {
+    if (std::abs(X(k) - beche->VolumeEquivalence()) < 1.5) continue;
+    EXPECT_NEAR(Y(0, k), beche->PhEquilibre(X(k)), 0.1) << "point " << k << " at " << X(k) << " mL";
+  }
+  // Smaller steps near the equivalence point than far from it.
+  double pasLoin = 0, pasPres = 1e9;
+  for (int k = 1; k < n; ++k) {
+    const double dv = X(k) - X(k - 1);
+    if (std::abs(X(k) - beche->VolumeEquivalence()) < 0.5) pasPres = std::min(pasPres, dv);
+    if (X(k) > 14) pasLoin = std::max(pasLoin, dv);
+  }
+  EXPECT_LT(pasPres, pasLoin);
+}
+
+TEST_F(Titrage, BuretteMuetteArreteLeDosage) {
+  Prepare();
+  p.boucle.Avance(2000);
+  moteur->EnregistreBtnClick();
+  p.boucle.Avance(30000);
+  ASSERT_EQ(moteur->EtatAcq, eaEnCours);
+  burette->SetMuette(true);
+  for (int s = 0; s < 200 && moteur->EtatAcq == eaEnCours; ++s) p.boucle.Avance(1000);
+  EXPECT_EQ(moteur->EtatAcq, eaTerminee);
+  EXPECT_EQ(p.dialogue.Messages().back(), "Pas de réponse de la burette");
+}
+
+TEST_F(Titrage, PasDeBuretteSurLaLigneRetombeEnBaseDeTemps) {
+  Branche(3, std::make_unique<TPhMetre>());
+  Demarre();
+  moteur->ModeAcq = maBuretteRS232;
+  Voies({"Banc virtuel pH-mètre"});
+  // The burette's port COM1 does not exist: it is bound to the first existing one,
+  // where nothing answers the identification.
+  EXPECT_EQ(moteur->ModeAcq, maTemps);
+  const auto messages = p.dialogue.Messages();
+  ASSERT_FALSE(messages.empty());
+  EXPECT_EQ(messages.back(), "Burette Schott Titronic non trouvée");
+}
