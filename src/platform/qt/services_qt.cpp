@@ -16,6 +16,7 @@
 #include <QLocale>
 #include <QLockFile>
 #include <QMessageBox>
+#include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTime>
@@ -155,6 +156,8 @@ bool TShellQt::CreeDossier(const std::string& chemin) { return QDir().mkpath(Ver
 
 bool TShellQt::Ouvre(const std::string& cible) {
   const QString c = VersQString(cible);
+  // A program is started; the desktop's "open" on an executable only shows it.
+  if (const QFileInfo f(c); f.isFile() && f.isExecutable()) return QProcess::startDetached(c, {});
   const QUrl url = c.contains("://") ? QUrl(c) : QUrl::fromLocalFile(c);
   return QDesktopServices::openUrl(url);
 }
