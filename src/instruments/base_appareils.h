@@ -29,6 +29,9 @@ public:
   // The database carried inside the program for a missing RS232.INI (Windows-1252
   // bytes, as on disk); tests replace it, an empty text means none.
   void SetBaseParDefaut(std::string octets1252) { baseParDefaut_ = std::move(octets1252); }
+  // Another device file in place of the program folder's RS232.INI (a headless run
+  // given its file); the help file and the text copy stay in the program folder.
+  void SetNomFichierIni(std::string chemin) { nomFichierIni_ = std::move(chemin); }
 
   // Start-up loading: the models of the file (or of the carried default when the file
   // does not exist), then the built-in USB meters, names made unique, sorted; then the

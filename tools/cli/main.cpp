@@ -15,6 +15,8 @@ const SousCommande sousCommandes[] = {
     {"demarrage", CommandeDemarrage, "démarre comme le programme, sans fenêtre, et dit ce qu'il a trouvé"},
     {"decode", CommandeDecode, "--ini FICHIER --appareil NOM [--decimal ,|.] : décode les trames lues sur l'entrée"},
     {"ports", CommandePorts, "liste la table des ports COM"},
+    {"acquire", CommandeAcquire,
+     "--ini FICHIER --config FICHIER.rs2 [--port COMn=PERIPH]... [--sortie F] [--image F.png] [--duree S] [--increment V] [--oui|--non]"},
 };
 
 void Usage() {

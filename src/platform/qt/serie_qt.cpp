@@ -134,9 +134,14 @@ private:
       raison = quoi + " (" + Texte(port_->errorString()) + ")";
     };
     if (!port_->setBaudRate(r.baud)) refuse("vitesse de " + std::to_string(r.baud) + " bauds");
-    if (!port_->setDataBits(static_cast<QSerialPort::DataBits>(r.bitsDonnees))) refuse("bits de données");
-    if (!port_->setParity(VersParite(r.parite))) refuse("parité");
-    if (!port_->setStopBits(r.bitsStop == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop)) refuse("bits d'arrêt");
+    // A pseudo-terminal (the virtual bench) carries whole bytes and has no character
+    // format: a 7-bit or parity setting it refuses is no failure of the line.
+    const bool pseudoTerminal = chemin_.rfind("/dev/pts/", 0) == 0;
+    if (!port_->setDataBits(static_cast<QSerialPort::DataBits>(r.bitsDonnees)) && !pseudoTerminal)
+      refuse("bits de données");
+    if (!port_->setParity(VersParite(r.parite)) && !pseudoTerminal) refuse("parité");
+    if (!port_->setStopBits(r.bitsStop == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop) && !pseudoTerminal)
+      refuse("bits d'arrêt");
     const auto flux = r.rtsCts ? QSerialPort::HardwareControl
                                : (r.xonXoff ? QSerialPort::SoftwareControl : QSerialPort::NoFlowControl);
     if (!port_->setFlowControl(flux)) refuse("contrôle de flux");

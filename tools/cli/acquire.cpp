@@ -1,0 +1,308 @@
+// pelitrax-cli acquire: a whole acquisition without a window. Loads a device file and
+// a configuration, binds the ports, waits for live values, runs the configuration's
+// mode to its end and writes the table.
+//   pelitrax-cli acquire --ini FICHIER --config FICHIER.rs2 [--port COMn=PERIPHERIQUE]...
+//                        [--sortie FICHIER] [--image FICHIER.png] [--duree S] [--increment V] [--oui|--non]
+// --increment gives a titration fixed additions of V mL, as the burette settings do.
+// Exit status: 0 completed, 1 no point recorded or a port error, 2 bad usage or
+// unreadable files.
+#include <QGuiApplication>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "cli/commandes.h"
+#include "cli/dialogue_console.h"
+#include "cli/image_graphe.h"
+#include "core/cinetique.h"
+#include "core/configuration.h"
+#include "core/fichiers_donnees.h"
+#include "core/noms_controles.h"
+#include "instruments/base_appareils.h"
+#include "instruments/burette.h"
+#include "instruments/unite.h"
+#include "links/table_ports.h"
+#include "platform/qt/plateforme_qt.h"
+#include "util/nombres.h"
+#include "util/regional_courant.h"
+
+namespace {
+volatile std::sig_atomic_t interrompu = 0;
+void SurInterruption(int) { interrompu = 1; }
+
+struct TOptions {
+  std::string ini, config, sortie, image;
+  std::map<int, std::string> ports;
+  std::optional<int> duree;
+  std::optional<double> increment;
+  bool oui = false;
+};
+
+void Usage() {
+  std::fprintf(stderr,
+               "Usage : pelitrax-cli acquire --ini FICHIER --config FICHIER.rs2 [--port COMn=PERIPHERIQUE]...\n"
+               "                             [--sortie FICHIER] [--image FICHIER.png] [--duree S] [--increment V]\n"
+               "                             [--oui|--non]\n");
+}
+
+std::optional<TOptions> LitOptions(int argc, char** argv) {
+  TOptions o;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    auto valeur = [&]() -> std::optional<std::string> {
+      if (i + 1 >= argc) return std::nullopt;
+      return std::string(argv[++i]);
+    };
+    std::optional<std::string> v;
+    if (a == "--oui") o.oui = true;
+    else if (a == "--non") o.oui = false;
+    else if (a == "--ini" && (v = valeur())) o.ini = *v;
+    else if (a == "--config" && (v = valeur())) o.config = *v;
+    else if (a == "--sortie" && (v = valeur())) o.sortie = *v;
+    else if (a == "--image" && (v = valeur())) o.image = *v;
+    else if (a == "--duree" && (v = valeur())) {
+      char* fin = nullptr;
+      const long d = std::strtol(v->c_str(), &fin, 10);
+      if (*fin != '\0' || d < 1 || d > 60L * MaxPoints) {
+        std::fprintf(stderr, "Durée invalide : %s (en secondes, de 1 à %d)\n", v->c_str(), 60 * MaxPoints);
+        return std::nullopt;
+      }
+      o.duree = static_cast<int>(d);
+    } else if (a == "--increment" && (v = valeur())) {
+      const double x = LitNombre(*v);
+      if (!(x > 0) || x > 1) {
+        std::fprintf(stderr, "Incrément invalide : %s (en mL, au plus 1)\n", v->c_str());
+        return std::nullopt;
+      }
+      o.increment = x;
+    } else if (a == "--port" && (v = valeur())) {
+      const auto egal = v->find('=');
+      const int com = egal == std::string::npos ? 0 : TTablePorts::NumeroDeNom(v->substr(0, egal));
+      if (com == 0 || egal + 1 >= v->size()) {
+        std::fprintf(stderr, "Port invalide : %s (attendu COMn=PERIPHERIQUE)\n", v->c_str());
+        return std::nullopt;
+      }
+      o.ports[com] = v->substr(egal + 1);
+    } else {
+      std::fprintf(stderr, "Option inconnue ou incomplète : %s\n", a.c_str());
+      return std::nullopt;
+    }
+  }
+  if (o.ini.empty() || o.config.empty()) {
+    std::fprintf(stderr, "Les options --ini et --config sont obligatoires.\n");
+    return std::nullopt;
+  }
+  return o;
+}
+
+// The system's table with the run's ports in place of theirs, as PELITRAX_PORTS text.
+std::string TablePorts(TSeriePlateforme& serie, const TReglages& reglages, const std::map<int, std::string>& forces) {
+  TTablePorts systeme(serie, &reglages, LectureEnvironnementSysteme);
+  std::map<int, std::string> table;
+  for (const TEntreePort& e : systeme.Entrees()) table[e.com] = e.chemin;
+  for (const auto& [com, chemin] : forces) table[com] = chemin;
+  std::string texte;
+  for (const auto& [com, chemin] : table) texte += (texte.empty() ? "" : ";") + ("COM" + std::to_string(com)) + "=" + chemin;
+  return texte;
+}
+
+std::string NomsVoies(TCinetiqueMain& m, bool (*choix)(const Tappareil&)) {
+  std::string noms;
+  for (int i = 0; i < m.NbreVoies(); ++i)
+    if (Tappareil* a = m.Voie(i); a && choix(*a)) noms += (noms.empty() ? "" : ", ") + a->NomAppareil;
+  return noms;
+}
+
+// "t=12 s  N=12  pH=7,02 (stable)  ..." on one line of the standard error.
+void LigneVivante(TCinetiqueMain& m) {
+  std::string t = "\rt=" + std::to_string(static_cast<long>(std::floor((m.Plateforme().boucle.DateHeure() - m.InstantDebut) * 86400.0))) +
+                  " s  N=" + std::to_string(m.Graphe->NbrePoints);
+  for (int i = 0; i < m.NbreVoies(); ++i)
+    if (Tappareil* a = m.Voie(i)) t += "  " + a->NomValeurUniteCourante() + (a->isStable() ? "(stable)" : "(instable)");
+  t += "    ";
+  std::fputs(t.c_str(), stderr);
+  std::fflush(stderr);
+}
+
+// Lines of the standard input, read as they come without blocking the loop.
+class TEntree {
+public:
+  TEntree() : notifier_(STDIN_FILENO, QSocketNotifier::Read) {
+    QObject::connect(&notifier_, &QSocketNotifier::activated, [this] { Lit(); });
+  }
+  bool Fin() const { return fin_; }
+  std::optional<std::string> Ligne() {
+    const auto p = tampon_.find('\n');
+    if (p == std::string::npos) {
+      if (fin_ && !tampon_.empty()) {
+        std::string reste = std::move(tampon_);
+        tampon_.clear();
+        return reste;
+      }
+      return std::nullopt;
+    }
+    std::string ligne = tampon_.substr(0, p);
+    tampon_.erase(0, p + 1);
+    if (!ligne.empty() && ligne.back() == '\r') ligne.pop_back();
+    return ligne;
+  }
+
+private:
+  void Lit() {
+    char octets[4096];
+    const ssize_t n = ::read(STDIN_FILENO, octets, sizeof octets);
+    if (n <= 0) {
+      fin_ = true;
+      notifier_.setEnabled(false);
+      return;
+    }
+    tampon_.append(octets, static_cast<std::size_t>(n));
+  }
+  QSocketNotifier notifier_;
+  std::string tampon_;
+  bool fin_ = false;
+};
+}  // namespace
+
+int CommandeAcquire(int argc, char** argv) {
+  const auto options = LitOptions(argc, argv);
+  if (!options) {
+    Usage();
+    return 2;
+  }
+  const TOptions& o = *options;
+  for (const std::string* f : {&o.ini, &o.config})
+    if (!std::filesystem::is_regular_file(*f)) {
+      std::fprintf(stderr, "Fichier introuvable : %s\n", f->c_str());
+      return 2;
+    }
+  // Fonts for the picture of the plot; no display is needed.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+      qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication application(argc, argv);
+  TPlateformeQt qt;
+  TDialogueConsole dialogue(o.oui);
+  TPlateforme plateforme{qt.boucle, dialogue, qt.reglages, qt.regional, qt.shell, qt.pressePapiers,
+                         qt.verrous, qt.bibliotheques, &qt.serie, &qt.ipc};
+  InstalleRegional(&qt.regional);
+  ConstruitUnitesConnues();
+
+  TBaseAppareils base(qt.boucle, qt.shell.DossierProgramme());
+  base.SetNomFichierIni(o.ini);
+  std::string message;
+  if (!base.ChargeAppareils(message)) {
+    std::fprintf(stderr, "%s\n", message.c_str());
+    return 2;
+  }
+  const std::string ports = TablePorts(qt.serie, qt.reglages, o.ports);
+  TTablePorts table(qt.serie, &qt.reglages, [&](const std::string& nom) -> std::optional<std::string> {
+    if (nom == TTablePorts::Variable) return ports;
+    return std::nullopt;
+  });
+  TCinetiqueMain moteur(plateforme, base, table);
+  moteur.FormCreate();
+  moteur.TraceCB = false;  // no trace files in the current folder unless asked for
+  if (!LitConfig(moteur, o.config) || moteur.NbreVoies() < 1) {
+    std::fprintf(stderr, "Configuration inutilisable : %s\n", o.config.c_str());
+    return 2;
+  }
+  const std::string sansPort = NomsVoies(moteur, [](const Tappareil& a) { return !a.VoieSerieOK; });
+  if (!sansPort.empty()) {
+    std::fprintf(stderr, "Voie série inutilisable pour : %s\n", sansPort.c_str());
+    return 1;
+  }
+  if (o.increment) {
+    base.Burette().modeIncrement = true;
+    base.Burette().incrementVolume = *o.increment;
+  }
+  if (o.duree && moteur.ModeAcq == maTemps) {
+    moteur.DureeMesure = *o.duree;
+    moteur.AjusteIntervalles();
+    moteur.AfficheDuree();
+  }
+
+  std::signal(SIGINT, SurInterruption);
+  std::signal(SIGTERM, SurInterruption);
+  TBoucleEvenements& boucle = qt.boucle;
+
+  // The readings must be live before "Acquérir", as a person waits to see them.
+  const auto debut = boucle.Millisecondes();
+  auto silencieux = [&] { return NomsVoies(moteur, [](const Tappareil& a) { return std::isnan(a.ValeurCourante); }); };
+  if (moteur.ModeAcq != maAppareilMaitre && !moteur.MinuteriePrincipale().Actif()) moteur.TimerTimer();
+  while (!interrompu && !silencieux().empty() && boucle.Millisecondes() - debut < 10000) boucle.TraiteEvenements(50);
+  if (interrompu) return 1;
+  if (const std::string s = silencieux(); !s.empty()) {
+    std::fprintf(stderr, "Aucune valeur reçue en 10 s de : %s\n", s.c_str());
+    return 1;
+  }
+
+  // In the space-bar mode each empty line is a press of "Acquérir"; the first one too.
+  if (moteur.ModeAcq != maIncrement) moteur.EnregistreBtnClick();
+  const auto depart = boucle.Millisecondes();
+  std::optional<TEntree> entree;
+  if (moteur.ModeAcq == maIncrement || moteur.ModeAcq == maClavier) entree.emplace();
+  std::int64_t dernierAffichage = 0;
+  for (;;) {
+    if (interrompu) {
+      moteur.StopBtnClick();
+      break;
+    }
+    boucle.TraiteEvenements(50);
+    if (boucle.Millisecondes() - dernierAffichage >= 500) {
+      dernierAffichage = boucle.Millisecondes();
+      LigneVivante(moteur);
+    }
+    const TEtatAcquisition e = moteur.EtatAcq;
+    if (e == eaTerminee || e == eaNone || e == eaAttente) break;
+    if (moteur.ModeAcq == maAppareilMaitre && o.duree && boucle.Millisecondes() - depart >= *o.duree * 1000LL) {
+      moteur.StopBtnClick();
+      break;
+    }
+    if (entree) {
+      while (auto ligne = entree->Ligne()) {
+        if (moteur.ModeAcq == maIncrement) {
+          if (ligne->empty()) moteur.EnregistreBtnClick();
+        } else {
+          moteur.Vue().SetTexte(ctl::ClavierEdit, *ligne);
+          moteur.ValideClavierBtnClick();
+        }
+      }
+      if (entree->Fin()) {
+        moteur.StopBtnClick();
+        break;
+      }
+    }
+  }
+  LigneVivante(moteur);
+  std::fputs("\n", stderr);
+
+  const int n = moteur.Graphe->NbrePoints;
+  int statut = n > 0 ? 0 : 1;
+  if (n == 0) std::fprintf(stderr, "Aucun point enregistré.\n");
+  for (int i = 0; i < moteur.NbreVoies(); ++i)
+    if (auto* port = moteur.Voie(i) ? dynamic_cast<TPortSerie*>(moteur.Voie(i)->VoieSerie) : nullptr; port && port->Perdu()) {
+      std::fprintf(stderr, "%s\n", port->MessagePerte().c_str());
+      statut = 1;
+    }
+  if (n > 0 && !o.sortie.empty()) {
+    if (!EcritFichierDonnees(moteur, o.sortie)) statut = 1;
+    else std::fprintf(stderr, "Table de %d points écrite dans %s\n", n, o.sortie.c_str());
+  }
+  if (!o.image.empty() && !EcritImageGraphe(moteur, o.image)) {
+    std::fprintf(stderr, "Erreur d'écriture de %s\n", o.image.c_str());
+    statut = 1;
+  }
+  moteur.FormDestroy();
+  InstalleRegional(nullptr);
+  return statut;
+}
