@@ -71,6 +71,24 @@ protected:
     return a;
   }
 
+  // A model polled like the bench pH meter (2400 bauds, "PH?" CR, pH 0..14).
+  Tappareil& ModelePh(const std::string& nom, int com, const std::string& demande = "PH?\r",
+                      std::uint16_t delai = 100) {
+    Tappareil& a = Modele(nom);
+    a.ComNumber = static_cast<std::uint16_t>(com);
+    a.Baud = 2400;
+    a.Demande = demande;
+    a.SymboleGrandeur = "pH";
+    a.UniteGrandeur = "";
+    a.nomGrandeur = "pH";
+    a.ValMini = 0;
+    a.ValMaxi = 14;
+    a.Precision = 3;
+    a.Delai = delai;
+    a.Derive = 0.1;
+    return a;
+  }
+
   TCinetiqueMain& Demarre() {
     moteur = std::make_unique<TCinetiqueMain>(p.Plateforme(), base, table);
     moteur->FormCreate();

@@ -11,19 +11,6 @@
 namespace {
 class Modes : public TBancMoteur {
 protected:
-  Tappareil& ModelePh(const std::string& nom, int com) {
-    Tappareil& a = Modele(nom);
-    a.ComNumber = static_cast<std::uint16_t>(com);
-    a.Baud = 2400;
-    a.Demande = "PH?\r";
-    a.SymboleGrandeur = "pH";
-    a.UniteGrandeur = "";
-    a.ValMaxi = 14;
-    a.Precision = 3;
-    a.Delai = 100;
-    a.Derive = 0.1;
-    return a;
-  }
   void UnPhMetre(TModeAcq mode, double ph = 7.02) {
     Branche(3, std::make_unique<TPhMetre>(std::make_shared<TValeurFixe>(ph)));
     ModelePh("a", 3);

@@ -6,20 +6,6 @@
 
 namespace {
 class Moteur : public TBancMoteur {};
-
-// A polled model on `com` answering "PH?" like the bench pH meter.
-void ModelePh(Tappareil& a, int com, std::uint16_t delai = 100) {
-  a.ComNumber = static_cast<std::uint16_t>(com);
-  a.Baud = 2400;
-  a.Demande = "PH?\r";
-  a.SymboleGrandeur = "pH";
-  a.UniteGrandeur = "";
-  a.ValMini = 0;
-  a.ValMaxi = 14;
-  a.Precision = 3;
-  a.Delai = delai;
-  a.Derive = 0.1;
-}
 }  // namespace
 
 TEST_F(Moteur, CreationSansReglages) {
@@ -48,9 +34,9 @@ TEST_F(Moteur, IndexDeTraceTourneApres16) {
 
 TEST_F(Moteur, AttentesDesVoiesSurUnMemePort) {
   Branche(3, std::make_unique<TPhMetre>());
-  ModelePh(Modele("a"), 3, 100);
-  ModelePh(Modele("b"), 3, 200);
-  ModelePh(Modele("c"), 3, 300);
+  ModelePh("a", 3, "PH?\r", 100);
+  ModelePh("b", 3, "PH?\r", 200);
+  ModelePh("c", 3, "PH?\r", 300);
   Demarre();
   Voies({"a", "b", "c"});
   EXPECT_EQ(Modele("a").Attente, 0);
@@ -80,7 +66,7 @@ TEST_F(Moteur, DeltatMinSommeSansDebordement) {
     std::vector<std::string> noms;
     for (int i = 0; i < c.voies; ++i) {
       const std::string nom = std::string(c.nom) + std::to_string(i);
-      ModelePh(Modele(nom), c.memePort || i % 2 == 0 ? 3 : 4, c.delai);
+      ModelePh(nom, c.memePort || i % 2 == 0 ? 3 : 4, "PH?\r", c.delai);
       noms.push_back(nom);
     }
     Voies(noms);
@@ -92,7 +78,7 @@ TEST_F(Moteur, DeltatMinSommeSansDebordement) {
 
 TEST_F(Moteur, PortAbsentRemplaceParLePremierPresent) {
   Branche(7, std::make_unique<TPhMetre>());
-  ModelePh(Modele("a"), 3);
+  ModelePh("a", 3);
   Demarre();
   Voies({"a"});
   EXPECT_EQ(Modele("a").ComNumber, 7);
@@ -101,7 +87,7 @@ TEST_F(Moteur, PortAbsentRemplaceParLePremierPresent) {
 }
 
 TEST_F(Moteur, SansAucunPortLaVoieResteLibreEtLEtatEnAttente) {
-  ModelePh(Modele("a"), 3);
+  ModelePh("a", 3);
   Demarre();
   Voies({"a"});
   EXPECT_FALSE(Modele("a").VoieSerieOK);
@@ -132,7 +118,7 @@ TEST_F(Moteur, ListeDesPortsEtNumeroCom) {
 }
 
 TEST_F(Moteur, NumeroComHorsBornesEstUnPortAbsent) {
-  ModelePh(Modele("a"), 77);
+  ModelePh("a", 77);
   Demarre();
   Voies({"a"});
   EXPECT_FALSE(Modele("a").VoieSerieOK);
@@ -148,7 +134,7 @@ TEST_F(Moteur, SimulationWTWNOuvreAucunPort) {
 
 TEST_F(Moteur, FermetureAvecDonneesNonSauvees) {
   Branche(3, std::make_unique<TPhMetre>());
-  ModelePh(Modele("a"), 3);
+  ModelePh("a", 3);
   Demarre();
   Voies({"a"});
   moteur->EnregistreBtnClick();
@@ -167,7 +153,7 @@ TEST_F(Moteur, AppareilsRecentsALaFermeture) {
   const std::string cle = "Software\\RS232\\AppareilRecent";
   p.reglages.EcritEntier(cle, "Nombre", 8);
   for (int i = 0; i < 8; ++i) p.reglages.Ecrit(cle, "N" + std::to_string(i), std::string(1, static_cast<char>('b' + i)));
-  for (const char* nom : {"x1", "x2", "x3"}) ModelePh(Modele(nom), 3);
+  for (const char* nom : {"x1", "x2", "x3"}) ModelePh(nom, 3);
   Demarre();
   Voies({"x1", "x2", "x3"});
   EXPECT_TRUE(moteur->FormClose());

@@ -10,20 +10,6 @@
 namespace {
 class Scrutation : public TBancMoteur {
 protected:
-  void ModelePh(const std::string& nom, int com, const std::string& demande = "PH?\r") {
-    Tappareil& a = Modele(nom);
-    a.ComNumber = static_cast<std::uint16_t>(com);
-    a.Baud = 2400;
-    a.Demande = demande;
-    a.SymboleGrandeur = "pH";
-    a.UniteGrandeur = "";
-    a.nomGrandeur = "pH";
-    a.ValMini = 0;
-    a.ValMaxi = 14;
-    a.Precision = 3;
-    a.Delai = 100;
-    a.Derive = 0.1;
-  }
   // One tick of the main timer and the time for the answers to come back.
   void Cycle() {
     moteur->TimerTimer();

@@ -11,14 +11,7 @@ protected:
   // One channel reading pH 7.02 in the space-bar mode, its value already read.
   void Prepare() {
     Branche(3, std::make_unique<TPhMetre>(std::make_shared<TValeurFixe>(7.02)));
-    Tappareil& a = Modele("a");
-    a.ComNumber = 3;
-    a.Baud = 2400;
-    a.Demande = "PH?\r";
-    a.SymboleGrandeur = "pH";
-    a.UniteGrandeur = "";
-    a.ValMaxi = 14;
-    a.Precision = 3;
+    Tappareil& a = ModelePh("a", 3);
     Demarre();
     moteur->ModeAcq = maIncrement;
     Voies({"a"});
