@@ -261,3 +261,18 @@ TEST_F(Modes, AppareilMaitreUnPointParTrame) {
   EXPECT_FALSE(p.dialogue.Bips().empty());
   EXPECT_EQ(p.dialogue.Bips().front(), TBip::Exclamation);
 }
+
+TEST_F(Modes, BaseDeTempsAPasMinuit) {
+  // "Acquérir" at 23:59:30: the elapsed times run on past midnight.
+  UnPhMetre(maTemps);
+  moteur->DureeMesure = 60;
+  moteur->DeltatMesure = 10;
+  moteur->AfficheDuree();
+  const double avantMinuit = std::floor(p.boucle.DateHeure()) + (86400.0 - 30) / 86400.0;
+  p.boucle.FixeMaintenant(static_cast<std::int64_t>((avantMinuit - p.boucle.DateHeure()) * 86400000.0) + p.boucle.Millisecondes());
+  moteur->EnregistreBtnClick();
+  p.boucle.Avance(75000);
+  EXPECT_EQ(moteur->EtatAcq, eaTerminee);
+  ASSERT_GE(N(), 7);
+  for (int k = 0; k < 7; ++k) EXPECT_NEAR(X(k), 10.0 * k, 1.0) << "point " << k;
+}

@@ -161,3 +161,45 @@ TEST_F(Moteur, AppareilsRecentsALaFermeture) {
   EXPECT_EQ(p.reglages.LitTexte(cle, "N0", ""), "c");  // "b", the first in order, went
   EXPECT_EQ(p.reglages.LitTexte(cle, "N9", ""), "x3");
 }
+
+namespace {
+// The USB meters' library, loaded, with the meters a test plugs in.
+class TUSBFactice final : public TAdaptateurs {
+public:
+  bool UsbCharge() const override { return true; }
+  std::vector<TMetreUSB> EnumereUSB() override { return metres; }
+  bool LieUSB(Tappareil&) override { return true; }
+  std::vector<TMetreUSB> metres;
+};
+}  // namespace
+
+TEST_F(Moteur, ConductimetreUSBDetecteALaPremiereActivation) {
+  TUSBFactice usb;
+  moteur = std::make_unique<TCinetiqueMain>(p.Plateforme(), base, table, &usb);
+  moteur->FormCreate();
+  moteur->FormActivate();  // nothing connected yet
+  EXPECT_EQ(moteur->NbreVoies(), 0);
+  usb.metres = {{601, "/dev/hidraw0", true}};
+  moteur->FormActivate();  // a meter appeared
+  ASSERT_EQ(moteur->NbreVoies(), 1);
+  EXPECT_EQ(moteur->Voie(0), base.AppareilConductivite);
+  EXPECT_EQ(base.AppareilConductivite->pathOrigalys, "/dev/hidraw0");
+  EXPECT_EQ(p.dialogue.Messages().back(), "Ajout conductimètre OCD218");
+  EXPECT_EQ(moteur->EtatAcq, eaAttente);
+  const auto messages = p.dialogue.Messages().size();
+  moteur->FormActivate();  // the same meter: no second detection, no second message
+  EXPECT_EQ(p.dialogue.Messages().size(), messages);
+}
+
+TEST_F(Moteur, DetectionUSBNeVidePasUneTableNonSauvee) {
+  TUSBFactice usb;
+  moteur = std::make_unique<TCinetiqueMain>(p.Plateforme(), base, table, &usb);
+  moteur->FormCreate();
+  moteur->Graphe->NbrePoints = 5;
+  moteur->dataSaved = false;
+  usb.metres = {{601, "/dev/hidraw0", true}};
+  p.dialogue.AttendConfirmation("Perte des données courantes ?", false);
+  moteur->FormActivate();
+  EXPECT_EQ(moteur->Graphe->NbrePoints, 5);
+  EXPECT_EQ(moteur->NbreVoies(), 0);
+}
