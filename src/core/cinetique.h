@@ -77,6 +77,8 @@ public:
   void TraiteMaitre();
   void ConfirmeDepassement(int i);
   void MajCurseurs();
+  // Posts MajCurseurs (the private message WM_USER+1) to be handled after the current handler.
+  void PosteMajCurseurs();
   void TimerWTW1Timer();
   void TimerWTW2Timer();
 
@@ -215,4 +217,6 @@ private:
   bool erreurCopieSignalee_ = false;
   bool dernierPointAccepte_ = false;
   std::size_t metresVus_ = 0;
+  // Expires with the engine, so that a message posted to it is then dropped.
+  std::shared_ptr<bool> vie_ = std::make_shared<bool>(true);
 };

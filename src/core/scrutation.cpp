@@ -167,7 +167,7 @@ void TCinetiqueMain::TraiteVoie() {
   Reponse = true;
   LibelleVoie(VoieCourante);
   if (EtatAcq == eaAttente || ModeAcq == maIncrement || ModeAcq == maClavier)
-    plateforme_.boucle.Poste([this] { MajCurseurs(); });
+    PosteMajCurseurs();
   if (A->EnvoiDirect && ModeAcq == maAppareilMaitre) A->ChaineLue.clear();
 
   // One answer serves the channels right after this one when they are serial
@@ -267,7 +267,7 @@ void TCinetiqueMain::TraiteMaitre() {
       }
     }
   }
-  if (EtatAcq == eaAttente) plateforme_.boucle.Poste([this] { MajCurseurs(); });
+  if (EtatAcq == eaAttente) PosteMajCurseurs();
   reste(*M);
   if (EtatAcq == eaEnCours) {
     AjoutePoint();
@@ -295,6 +295,13 @@ void TCinetiqueMain::ConfirmeDepassement(int i) {
     A->FiltrageDepassement = Confirmation(plateforme_.dialogue, "Ne plus poser la question ?");
   }
   --dansAttente_;
+}
+
+void TCinetiqueMain::PosteMajCurseurs() {
+  // The message may come after the engine is gone (a window closed meanwhile).
+  plateforme_.boucle.Poste([vie = std::weak_ptr<bool>(vie_), this] {
+    if (vie.lock()) MajCurseurs();
+  });
 }
 
 void TCinetiqueMain::MajCurseurs() {
