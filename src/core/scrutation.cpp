@@ -107,8 +107,11 @@ void TCinetiqueMain::TriggerAvail(TPortSerie* CP, std::uint16_t Count) {
   if (VoieCourante < NbreVoies() && Voie(VoieCourante) && SurPort(*Voie(VoieCourante), CP)) {
     voie = VoieCourante;
   } else {
+    // Without a port the characters are the simulated instrument's: a channel left
+    // without its port is not it.
     for (int i = 0; i < NbreVoies(); ++i)
-      if (Voie(i) && !ParBibliotheque(*Voie(i)) && SurPort(*Voie(i), CP)) {
+      if (Voie(i) && !ParBibliotheque(*Voie(i)) && SurPort(*Voie(i), CP) &&
+          (CP || Voie(i)->NomAppareil.find("WTW 3310") != std::string::npos)) {
         voie = i;
         break;
       }
