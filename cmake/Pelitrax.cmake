@@ -34,9 +34,9 @@ endfunction()
 # pelitrax_test(NAME LABEL label SOURCES ... LIBS ... [QT]): a GoogleTest program whose
 # cases CTest discovers; LABEL names the folder (util, instruments, links, plot, core,
 # exchange, dialogs, window, tools) so that `ctest -L label` runs one subsystem.
-# Every test program runs in its own scratch folder under the build tree, with HOME and
-# the configuration folders pointed there, so no test touches the user's real files;
-# each of its cases then works in a folder of its own (tests/commun/main_test.cpp).
+# Every test program runs in its own scratch folder under the build tree; its main()
+# (tests/commun/main_test.cpp) points HOME and the configuration folders there, so no
+# test touches the user's real files, and gives each case a folder of its own.
 function(pelitrax_test name)
   cmake_parse_arguments(A "" "LABEL" "SOURCES;LIBS" ${ARGN})
   if(NOT A_LABEL)
@@ -57,6 +57,6 @@ function(pelitrax_test name)
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${scratch}
     PROPERTIES LABELS ${A_LABEL}
-      ENVIRONMENT "HOME=${scratch};XDG_CONFIG_HOME=${scratch}/config;XDG_DATA_HOME=${scratch}/data;QT_QPA_PLATFORM=offscreen;PELITRAX_ARTEFACTS=${PROJECT_BINARY_DIR}/artefacts"
+      ENVIRONMENT "HOME=${scratch}"
     DISCOVERY_TIMEOUT 60)
 endfunction()

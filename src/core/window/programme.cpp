@@ -1,0 +1,156 @@
+// The program's windows and their wiring.
+#include "core/window/programme.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "core/association.h"
+#include "core/cinetique.h"
+#include "core/configuration.h"
+#include "core/fichiers_donnees.h"
+#include "core/window/fenetre_principale.h"
+#include "core/window/filtres.h"
+#include "dialogs/fenetre_balayage.h"
+#include "dialogs/fenetre_burette.h"
+#include "dialogs/fenetre_choix_app.h"
+#include "dialogs/fenetre_page.h"
+#include "exchange/form_dde.h"
+#include "instruments/base_appareils.h"
+#include "platform/plateforme.h"
+#include "util/textes.h"
+
+#ifndef PELITRAX_VERSION
+#define PELITRAX_VERSION "0"
+#endif
+
+namespace {
+// The hourglass while a command that may take time runs, whatever way it ends.
+class TSablierCommande {
+public:
+  TSablierCommande() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~TSablierCommande() { QApplication::restoreOverrideCursor(); }
+  TSablierCommande(const TSablierCommande&) = delete;
+  TSablierCommande& operator=(const TSablierCommande&) = delete;
+};
+}  // namespace
+
+TProgramme::TProgramme(TPlateforme& plateforme, TBaseAppareils& base, TTablePorts& table, TOptionsProgramme options)
+    : plateforme_(plateforme), base_(base), options_(std::move(options)) {
+  moteur_ = std::make_unique<TCinetiqueMain>(plateforme_, base_, table, options_.adaptateurs);
+  TCinetiqueMain& M = *moteur_;
+  // The Greek letters are typed in every window of the program.
+  filtreMessage_ = std::make_unique<TFiltreMessage>(plateforme_.dialogue);
+  qApp->installEventFilter(filtreMessage_.get());
+
+  fenetre_ = std::make_unique<TFenetrePrincipale>(M);
+  fenetre_->FormCreate();
+
+  aPropos_ = new QMessageBox(QMessageBox::Information, "A propos ...",
+                             QString::fromUtf8("Acquisition par appareils à sortie RS232\n\nPelitrax version ") +
+                                 PELITRAX_VERSION,
+                             QMessageBox::Ok, fenetre_.get());
+
+  balayage_ = new TFenetreBalayage(M, fenetre_.get());
+  balayage_->Modele().ReglageBurette = [this] { ReglageBurette(false); };
+  balayage_->Modele().Aide = [this](int) { Aide(); };
+
+  dde_ = std::make_unique<TFormDDE>(M, options_.cheminExecutable);
+  dde_->PrendFocus = [this] {
+    fenetre_->raise();
+    fenetre_->activateWindow();
+  };
+  dde_->FormCreate();
+
+  page_ = new TFenetrePage(M.Page, fenetre_.get());
+  choixApp_ = new TFenetreChoixApp(M, options_.adaptateurs, fenetre_.get());
+
+  M.Dialogues.ModeAcquisition = [this] {
+    return balayage_->exec() == QDialog::Accepted && balayage_->Modele().modification;
+  };
+  M.Dialogues.ChoixAppareils = [this] {
+    return choixApp_->exec() == QDialog::Accepted && choixApp_->Modele().modification;
+  };
+  M.Dialogues.ReglageBurette = [this] { ReglageBurette(true); };
+  if (options_.associationBureau) {
+    M.Dialogues.EnregistreAssociation = [this] {
+      TAssociation a;
+      a.dossierDonnees = DossierDonneesUtilisateur([](const std::string& nom) -> std::optional<std::string> {
+        const char* v = std::getenv(nom.c_str());
+        return v ? std::optional<std::string>(v) : std::nullopt;
+      });
+      a.executable = options_.cheminExecutable;
+      a.lance = LanceEtAttend;
+      EnregistreAssociation(a);
+    };
+  }
+
+  TCommandesFenetre& C = fenetre_->Commandes;
+  C.SaveItemClick = [this] {
+    TSablierCommande sablier;
+    SaveItemClick(*moteur_, options_.cheminExecutable);
+  };
+  C.SauveconfigItemClick = [this] { SauveconfigItemClick(*moteur_); };
+  C.ChargeconfigItemClick = [this] { ChargeconfigItemClick(*moteur_); };
+  C.HelpIndexItemClick = [this] { Aide(); };
+  C.AboutItemClick = [this] { aPropos_->exec(); };
+  C.TraSaveBtnClick = [this] { TraSaveBtnClick(); };
+  C.CopyBtnClick = [this] { dde_->CopieDonnees(); };
+  // The device list dialogs are not part of this program yet: their item says so.
+  if (QAction* gestion = fenetre_->Action("GestionItem")) gestion->setEnabled(static_cast<bool>(C.ConfigurationItemClick));
+}
+
+TProgramme::~TProgramme() {
+  qApp->removeEventFilter(filtreMessage_.get());
+  if (moteur_) moteur_->Dialogues = TDialoguesMoteur{};
+  dde_.reset();
+  fenetre_.reset();
+}
+
+void TProgramme::Montre() {
+  fenetre_->show();
+  if (const QScreen* ecran = QGuiApplication::primaryScreen()) {
+    const QRect zone = ecran->availableGeometry();
+    const QSize taille = fenetre_->frameGeometry().size().boundedTo(zone.size());
+    fenetre_->move(zone.center() - QPoint(taille.width() / 2, taille.height() / 2));
+  }
+  fenetre_->activateWindow();
+}
+
+void TProgramme::Aide() {
+  const std::string& aide = base_.NomFichierAide();
+  if (std::filesystem::exists(aide)) OuvreDocument(plateforme_.shell, plateforme_.dialogue, aide);
+}
+
+void TProgramme::ReglageBurette(bool suspend) {
+  TCinetiqueMain& M = *moteur_;
+  if (suspend) M.SuspendAcq();
+  {
+    TFenetreBurette dialogue(M, M.NbreVoies() > 0 ? M.Voie(0) : nullptr, fenetre_.get());
+    dialogue.Modele().Aide = [this](int) { Aide(); };
+    dialogue.exec();
+  }
+  if (suspend) {
+    M.ReprendAcq();
+    M.Reponse = true;
+  }
+}
+
+void TProgramme::TraSaveBtnClick() {
+  TCinetiqueMain& M = *moteur_;
+  TPageDlg& modele = page_->Modele();
+  modele.PrepareEnvoi();
+  M.SuspendAcq();
+  const bool ok = page_->exec() == QDialog::Accepted;
+  M.ReprendAcq();
+  M.Reponse = true;
+  if (!ok) return;
+  dde_->TransfereDonnees(modele.NewPageCB == TPageDlg::ItemNouvellePage);
+  // The next transfer proposes a new page.
+  modele.NewPageCB = TPageDlg::ItemNouvellePage;
+}
