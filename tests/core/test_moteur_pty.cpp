@@ -2,8 +2,6 @@
 // pseudo-terminals, and the values reach the view model.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-
 #include <cmath>
 #include <filesystem>
 
@@ -15,17 +13,10 @@
 #include "instruments/base_appareils.h"
 #include "links/table_ports.h"
 #include "platform/qt/plateforme_qt.h"
+#include "tools/application_qt.h"
 #include "util/regional_courant.h"
 
 namespace {
-QCoreApplication& Application() {
-  static int argc = 1;
-  static char nom[] = "test";
-  static char* argv[] = {nom, nullptr};
-  static QCoreApplication application(argc, argv);
-  return application;
-}
-
 void ModelePh(Tappareil& a, int com, const std::string& demande, const std::string& symbole) {
   a.ComNumber = static_cast<std::uint16_t>(com);
   a.Baud = 2400;
@@ -40,7 +31,7 @@ void ModelePh(Tappareil& a, int com, const std::string& demande, const std::stri
 }  // namespace
 
 TEST(MoteurPty, TroisVoiesDontDeuxSurUnMemePort) {
-  Application();
+  AssureApplicationQt();
   TBancPty banc;
   const std::string ph1 = banc.Ajoute(std::make_unique<TPhMetre>(std::make_shared<TValeurFixe>(7.02)));
   const std::string ph2 = banc.Ajoute(std::make_unique<TPhMetre>(std::make_shared<TValeurFixe>(4.01)));
