@@ -15,26 +15,13 @@
 
 #include "banc/banc_pty.h"
 #include "banc/phmetre.h"
+#include "commun/environnement_qt.h"
 #include "links/port_serie.h"
 #include "platform/qt/boucle_qt.h"
 #include "platform/qt/serie_qt.h"
 #include "util/fichiers.h"
 
 namespace {
-int argc = 1;
-char nom[] = "test_port_pty";
-char* argv[] = {nom, nullptr};
-
-class EnvironnementQt : public testing::Environment {
-public:
-  void SetUp() override { application_ = std::make_unique<QCoreApplication>(argc, argv); }
-  void TearDown() override { application_.reset(); }
-
-private:
-  std::unique_ptr<QCoreApplication> application_;
-};
-[[maybe_unused]] testing::Environment* const environnement = testing::AddGlobalTestEnvironment(new EnvironnementQt);
-
 double TempsProcesseur() {
   rusage r{};
   getrusage(RUSAGE_SELF, &r);

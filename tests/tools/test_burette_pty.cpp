@@ -9,26 +9,13 @@
 #include "banc/banc_pty.h"
 #include "banc/burette_simulee.h"
 #include "banc/catalogue.h"
+#include "commun/environnement_qt.h"
 #include "instruments/burette.h"
 #include "links/port_serie.h"
 #include "platform/qt/boucle_qt.h"
 #include "platform/qt/serie_qt.h"
 
 namespace {
-int argc = 1;
-char nom[] = "test_burette_pty";
-char* argv[] = {nom, nullptr};
-
-class EnvironnementQt : public testing::Environment {
-public:
-  void SetUp() override { application_ = std::make_unique<QCoreApplication>(argc, argv); }
-  void TearDown() override { application_.reset(); }
-
-private:
-  std::unique_ptr<QCoreApplication> application_;
-};
-[[maybe_unused]] testing::Environment* const environnement = testing::AddGlobalTestEnvironment(new EnvironnementQt);
-
 class BurettePty : public testing::Test {
 protected:
   BurettePty()
