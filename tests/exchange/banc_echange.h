@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "banc/jonction_simulee.h"
 #include "banc/phmetre.h"
+#include "core/banc_moteur.h"
 #include "core/cinetique.h"
 #include "exchange/form_dde.h"
 #include "instruments/base_appareils.h"
@@ -27,24 +27,12 @@ struct TRecuTracoria {
   std::string pressePapiers;
 };
 
-class TBancEchange : public ::testing::Test {
+class TBancEchange : public TBancMoteur {
 protected:
   static constexpr const char* CheminProgramme = "/opt/pelitrax/Pelitrax.exe";
 
-  TBancEchange()
-      : p(std::filesystem::current_path().string(), ','),
-        base(p.boucle, (std::filesystem::current_path() / "programme").string()),
-        table(p.serie, &p.reglages, [this](const std::string& nom) -> std::optional<std::string> {
-          if (nom == TTablePorts::Variable) return ports_;
-          return std::nullopt;
-        }) {
-    std::filesystem::create_directories("programme");
-    InstalleRegional(&p.regional);
-    p.dialogue.SetEchec([](const std::string& m) { ADD_FAILURE() << m; });
-    std::string message;
-    EXPECT_TRUE(base.ChargeAppareils(message)) << message;
-    moteur = std::make_unique<TCinetiqueMain>(p.Plateforme(), base, table);
-    moteur->FormCreate();
+  TBancEchange() {
+    Demarre();
     dde = std::make_unique<TFormDDE>(*moteur, CheminProgramme);
     dde->LitConfiguration = [this](const std::string& nom) {
       charges.push_back(nom);
@@ -59,7 +47,6 @@ protected:
   ~TBancEchange() override {
     dde.reset();
     moteur.reset();
-    InstalleRegional(nullptr);
   }
 
   // The stand-in analysis program runs: its running lock is held and its server
@@ -102,11 +89,7 @@ protected:
 
   // A polled pH meter of the bench on COM3, on channel 0 (model "pH bench").
   void PhMetreSurCom3() {
-    auto& ligne = p.serie.AjouteLigne("/sim/com3");
-    phmetre_ = std::make_unique<TPhMetre>();
-    jonction_ = std::make_unique<TJonctionSimulee>(p.boucle, ligne, *phmetre_);
-    ports_ = "COM3=/sim/com3";
-    table.Actualise();
+    Branche(3, std::make_unique<TPhMetre>());
     modelePh.NomAppareil = "pH bench";
     modelePh.ComNumber = 3;
     modelePh.Baud = 2400;
@@ -129,11 +112,6 @@ protected:
     return c;
   }
 
-  std::string ports_;
-  TPlateformeSimulee p;
-  TBaseAppareils base;
-  TTablePorts table;
-  std::unique_ptr<TCinetiqueMain> moteur;
   std::unique_ptr<TFormDDE> dde;
   Tappareil ph, temp, modelePh;
 
@@ -145,6 +123,4 @@ protected:
 
 private:
   std::unique_ptr<TVerrou> verrouTracoria_;
-  std::unique_ptr<TPhMetre> phmetre_;
-  std::unique_ptr<TJonctionSimulee> jonction_;
 };
