@@ -20,6 +20,8 @@
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
+  // The desktop entry an install puts in the menu: its icon on the program's windows.
+  QGuiApplication::setDesktopFileName("org.pelitrax.Pelitrax");
   TPlateformeQt qt;
   const char* script = std::getenv(TDialogueReponses::Variable);
   TDialogueReponses dialogue(qt.dialogue, script ? script : "");
@@ -54,7 +56,8 @@ int main(int argc, char** argv) {
     TTablePorts table(qt.serie, &qt.reglages, LectureEnvironnementSysteme);
     TOptionsProgramme options;
     options.cheminExecutable = executable;
-    options.associationBureau = true;
+    // An installed program's package declares the file types for every user.
+    options.associationBureau = qt.shell.DossierPartage().empty();
     TProgramme programme(plateforme, *demarrage.base, table, options);
     programme.Montre();
     if (!issue.commandeDepart.empty()) {

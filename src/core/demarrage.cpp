@@ -16,6 +16,7 @@ TDemarrage Demarre(TPlateforme& plateforme, const std::string& dossierProgramme)
   d.bibliothequeBoitier = d.boitier != nullptr;
   d.base = std::make_unique<TBaseAppareils>(plateforme.boucle,
                                             dossierProgramme.empty() ? plateforme.shell.DossierProgramme() : dossierProgramme);
+  d.base->SetDossierPartage(plateforme.shell.DossierPartage());
   std::string message;
   if (!d.base->ChargeAppareils(message)) d.messageArret = message;
   return d;
@@ -33,6 +34,10 @@ std::vector<std::string> RapportDemarrage(const TDemarrage& d) {
   }
   const TBaseAppareils& b = *d.base;
   lignes.push_back("Base d'appareils : " + b.NomFichierIni() + " (" + std::to_string(b.ListeAppareils.size()) + " modèles)");
+  // Until the lab saves its own file, the models come from the shipped one.
+  if (b.FichierLu() != b.NomFichierIni())
+    lignes.push_back("Base d'appareils lue dans : " +
+                     (b.FichierLu().empty() ? std::string("la base embarquée dans le programme") : b.FichierLu()));
   for (const auto& a : b.ListeAppareils) lignes.push_back("  " + a->NomAppareil);
   const TburetteRS232& burette = b.Burette();
   lignes.push_back("Burette : COM" + std::to_string(burette.ComNumber) + ", " + std::to_string(burette.Baud) + " bauds, " +

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "util/cp1252.h"
+#include "util/fichiers.h"
 #include "util/ini.h"
 #include "util/textes.h"
 
@@ -123,16 +124,33 @@ void RendNomsUniques(TBaseAppareils::TListeAppareils& liste) {
 
 TBaseAppareils::TBaseAppareils(TBoucleEvenements& boucle, const std::string& dossierProgramme)
     : nomFichierIni_(AvecSeparateurFinal(dossierProgramme) + "RS232.INI"),
-      nomFichierAide_(AvecSeparateurFinal(dossierProgramme) + "RS232.chm"),
+      nomFichierAide_(AvecSeparateurFinal(dossierProgramme) + NomAide),
       nomFichierTexte_(AvecSeparateurFinal(dossierProgramme) + "RS232.txt"),
       baseParDefaut_(FichierCapteurId()),
       burette_(std::make_unique<TburetteRS232>(boucle)) {}
 
-TFichierIni TBaseAppareils::OuvreBase() const {
+void TBaseAppareils::SetDossierPartage(const std::string& dossier) {
+  fichierPartage_ = dossier.empty() ? std::string() : AvecSeparateurFinal(dossier) + "RS232.INI";
   std::error_code erreur;
-  if (!std::filesystem::exists(nomFichierIni_, erreur) && !erreur)
-    return TFichierIni::DepuisTexte(nomFichierIni_, Cp1252VersUtf8(baseParDefaut_));
-  return TFichierIni(nomFichierIni_);
+  const std::string aide = AvecSeparateurFinal(dossier) + NomAide;
+  if (!dossier.empty() && !std::filesystem::exists(nomFichierAide_, erreur) && std::filesystem::exists(aide, erreur))
+    nomFichierAide_ = aide;
+}
+
+TFichierIni TBaseAppareils::OuvreBase(std::string* lu) const {
+  std::error_code erreur;
+  // An unreadable folder is not a missing file: the file is then read (and reported) as it is.
+  if (std::filesystem::exists(nomFichierIni_, erreur) || erreur) {
+    if (lu) *lu = nomFichierIni_;
+    return TFichierIni(nomFichierIni_);
+  }
+  if (!fichierPartage_.empty())
+    if (const auto octets = LitFichier(fichierPartage_)) {
+      if (lu) *lu = fichierPartage_;
+      return TFichierIni::DepuisTexte(nomFichierIni_, Cp1252VersUtf8(*octets));
+    }
+  if (lu) lu->clear();
+  return TFichierIni::DepuisTexte(nomFichierIni_, Cp1252VersUtf8(baseParDefaut_));
 }
 
 void TBaseAppareils::AjouteBuiltins() {
@@ -164,7 +182,7 @@ bool TBaseAppareils::ChargeAppareils(std::string& messageArret) {
   ListeAppareils.clear();
   ListeGrandeurs.clear();
   AppareilPH = AppareilTension = AppareilConductivite = nullptr;
-  const TFichierIni ini = OuvreBase();
+  const TFichierIni ini = OuvreBase(&fichierLu_);
   if (ValeursIndex(ini).empty()) {
     messageArret = "Impossible : " + nomFichierIni_ + " non trouvé";
     return false;

@@ -1,4 +1,5 @@
-// The device database: the instrument models of RS232.INI beside the program, the
+// The device database: the instrument models of RS232.INI beside the program (or,
+// for an installed program that has no file of its own yet, the shipped one), the
 // built-in USB-meter models, the burette, and the file of another device set opened
 // for import. One object, built at start-up and handed to whoever needs it.
 #pragma once
@@ -32,6 +33,14 @@ public:
   // Another device file in place of the program folder's RS232.INI (a headless run
   // given its file); the help file and the text copy stay in the program folder.
   void SetNomFichierIni(std::string chemin) { nomFichierIni_ = std::move(chemin); }
+  // The installed program's shared folder (TShell::DossierPartage), read only. While
+  // NomFichierIni() does not exist, the models are read from the RS232.INI shipped
+  // there (and saved to NomFichierIni(), so the lab's edits survive every update); the
+  // help is taken from there when the program folder has none. Empty: none.
+  void SetDossierPartage(const std::string& dossier);
+  // The file the last load read: NomFichierIni(), the shipped file of the shared
+  // folder, or empty for the database carried inside the program.
+  const std::string& FichierLu() const { return fichierLu_; }
 
   // Start-up loading: the models of the file (or of the carried default when the file
   // does not exist), then the built-in USB meters, names made unique, sorted; then the
@@ -73,14 +82,19 @@ public:
   Tappareil* AppareilConductivite = nullptr;
 
   static constexpr const char* SectionIndex = "Index";
+  // The help: the user guide in HTML, where Windows had its compiled help file.
+  static constexpr const char* NomAide = "aide.html";
   static constexpr const char* SectionBurette = "BuretteRS232";
 
 private:
-  // The file, or the carried default when the file does not exist.
-  TFichierIni OuvreBase() const;
+  // The file; when it does not exist, the shipped file under its name, else the
+  // carried default. `lu` receives what was read (see FichierLu).
+  TFichierIni OuvreBase(std::string* lu = nullptr) const;
   void AjouteBuiltins();
 
   std::string nomFichierIni_;
+  std::string fichierPartage_;
+  std::string fichierLu_;
   std::string nomFichierAide_;
   std::string nomFichierTexte_;
   std::string baseParDefaut_;

@@ -14,6 +14,11 @@ public:
   virtual bool CreeDossier(const std::string& chemin) = 0;
   // Performs "open" on a document, a program or an address; false on failure.
   virtual bool Ouvre(const std::string& cible) = 0;
-  // Folder of the running program, where the device database and help live.
+  // Folder of the running program, where the lab's device database and the text copy
+  // live (writable).
   virtual std::string DossierProgramme() const = 0;
+  // The installed program's shared data (the shipped device database, the help), read
+  // only and replaced by each update; empty when the program is not installed (a build
+  // folder, a portable copy), whose files are all in DossierProgramme.
+  virtual std::string DossierPartage() const { return {}; }
 };

@@ -75,7 +75,7 @@ protected:
 TEST_F(Base, NomsDesFichiersBesideLeProgramme) {
   const TBaseAppareils b(boucle, "/opt/pelitrax");
   EXPECT_EQ(b.NomFichierIni(), "/opt/pelitrax/RS232.INI");
-  EXPECT_EQ(b.NomFichierAide(), "/opt/pelitrax/RS232.chm");
+  EXPECT_EQ(b.NomFichierAide(), "/opt/pelitrax/aide.html");
   EXPECT_EQ(b.NomFichierTexte(), "/opt/pelitrax/RS232.txt");
   const TBaseAppareils c(boucle, "/opt/pelitrax/");
   EXPECT_EQ(c.NomFichierIni(), "/opt/pelitrax/RS232.INI");
@@ -140,6 +140,75 @@ TEST_F(Base, SansFichierLaBaseEmbarqueeServeEtSeraEnregistree) {
   EXPECT_FALSE(fs::exists(ini));
   ASSERT_TRUE(b.SauveAppareils());
   EXPECT_EQ(Octets(ini), Octets(BaseLivree));
+}
+
+// An installed program: the shipped file in the shared folder, read only; the lab's own
+// in the program folder once it has been saved, and read from then on.
+TEST_F(Base, InstalleLaBaseLivreeSertJusquALaPremiereSauvegardeDuLaboratoire) {
+  const fs::path partage = dossier / "partage";
+  const fs::path programme = dossier / "programme";
+  fs::create_directories(partage);
+  fs::create_directories(programme);
+  // The shipped file of this version holds one model the carried default lacks.
+  const std::string livree = Octets(BaseLivree);
+  const std::string nouveau = "[Index]\r\n0=Nouveau modèle livré\r\n\r\n[Nouveau modèle livré]\r\nNom=pH\r\n";
+  ASSERT_TRUE(EcritFichierSur((partage / "RS232.INI").string(), Utf8VersCp1252(nouveau)));
+
+  auto charge = [&] {
+    auto b = std::make_unique<TBaseAppareils>(boucle, programme.string());
+    b->SetDossierPartage(partage.string());
+    std::string message;
+    EXPECT_TRUE(b->ChargeAppareils(message)) << message;
+    return b;
+  };
+  auto b = charge();
+  EXPECT_EQ(b->FichierLu(), (partage / "RS232.INI").string());
+  EXPECT_EQ(b->NomFichierIni(), (programme / "RS232.INI").string());
+  ASSERT_NE(b->ChercheAppareil("Nouveau modèle livré"), nullptr);
+  EXPECT_EQ(b->ChercheAppareil("WTW pH 3310"), nullptr);
+
+  // The lab edits a model: the edit goes to its own file, the shipped one stays.
+  b->ChercheAppareil("Nouveau modèle livré")->Precision = 3;
+  ASSERT_TRUE(b->SauveAppareils());
+  EXPECT_EQ(Octets(partage / "RS232.INI"), Utf8VersCp1252(nouveau));
+  ASSERT_TRUE(fs::exists(programme / "RS232.INI"));
+
+  // An update replaces the shipped file; the lab's file is the one read.
+  ASSERT_TRUE(EcritFichierSur((partage / "RS232.INI").string(), livree));
+  b = charge();
+  EXPECT_EQ(b->FichierLu(), (programme / "RS232.INI").string());
+  ASSERT_NE(b->ChercheAppareil("Nouveau modèle livré"), nullptr);
+  EXPECT_EQ(b->ChercheAppareil("Nouveau modèle livré")->Precision, 3);
+  EXPECT_EQ(b->ChercheAppareil("WTW pH 3310"), nullptr);
+}
+
+TEST_F(Base, SansDossierPartageNiFichierLaBaseEmbarqueeEstLue) {
+  auto b = std::make_unique<TBaseAppareils>(boucle, dossier.string());
+  b->SetDossierPartage((dossier / "absent").string());
+  std::string message;
+  ASSERT_TRUE(b->ChargeAppareils(message)) << message;
+  EXPECT_EQ(b->FichierLu(), "");
+  EXPECT_NE(b->ChercheAppareil("WTW pH 3310"), nullptr);
+  CopieLivree();
+  ASSERT_TRUE(b->ChargeAppareils(message));
+  EXPECT_EQ(b->FichierLu(), ini.string());
+}
+
+// The help: the program folder's own guide, else the installed one, else none.
+TEST_F(Base, LAideDuDossierProgrammeSinonCelleDuDossierPartage) {
+  const fs::path partage = dossier / "partage";
+  fs::create_directories(partage);
+  TBaseAppareils sansAide(boucle, dossier.string());
+  sansAide.SetDossierPartage(partage.string());
+  EXPECT_EQ(sansAide.NomFichierAide(), (dossier / "aide.html").string());
+  ASSERT_TRUE(EcritFichierSur((partage / "aide.html").string(), "<html></html>"));
+  TBaseAppareils installee(boucle, dossier.string());
+  installee.SetDossierPartage(partage.string());
+  EXPECT_EQ(installee.NomFichierAide(), (partage / "aide.html").string());
+  ASSERT_TRUE(EcritFichierSur((dossier / "aide.html").string(), "<html></html>"));
+  TBaseAppareils portable(boucle, dossier.string());
+  portable.SetDossierPartage(partage.string());
+  EXPECT_EQ(portable.NomFichierAide(), (dossier / "aide.html").string());
 }
 
 TEST_F(Base, UnFichierSansIndexArreteLeProgrammeAvecSonMessage) {

@@ -386,12 +386,19 @@ TEST_F(Vues, BarreDEspaceCopierEnvoyerEtRepere) {
 }
 
 TEST_F(Vues, AideEtAPropos) {
-  std::ofstream(dossier_ / "programme" / "RS232.chm") << "aide";
+  const std::string aide = "file://" + (dossier_ / "programme" / "aide.html").string();
+  std::ofstream(dossier_ / "programme" / "aide.html") << "<html></html>";
   Demarre();
   EXPECT_TRUE(F().Action(ctl::HelpBtn)->isVisible());
+  // The button and F1 open the guide's contents; F1 in the mode dialog, its topic.
   Clique(F().Bouton(ctl::HelpBtn));
-  ASSERT_EQ(shell_.Ouverts().size(), 1u);
-  EXPECT_NE(shell_.Ouverts()[0].find("RS232.chm"), std::string::npos);
+  QTest::keyClick(&F(), Qt::Key_F1);
+  QuandModal<TFenetreBalayage>([](TFenetreBalayage& d) {
+    QTest::keyClick(&d, Qt::Key_F1);
+    d.reject();
+  });
+  Clique(F().Bouton(ctl::ModeAcqBtn));
+  EXPECT_EQ(shell_.Ouverts(), (std::vector<std::string>{aide, aide, aide + "#rubrique-4"}));
   QuandModal<QMessageBox>([](QMessageBox& b) {
     EXPECT_TRUE(b.text().contains("Pelitrax version"));
     b.accept();

@@ -1,6 +1,7 @@
-// The Greek-letter key filter and the hint line.
+// The Greek-letter key filter (with the F1 help key) and the hint line.
 #include "core/window/filtres.h"
 
+#include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QKeyEvent>
@@ -38,6 +39,16 @@ TEditFocus EditFocus() {
   e.plain = qobject_cast<QPlainTextEdit*>(w);
   return e;
 }
+
+// F1 does what the window's own "Aide" button does, where the window has one in view.
+bool AideDeLaFenetre(QWidget* controle) {
+  for (QAbstractButton* b : controle->window()->findChildren<QAbstractButton*>())
+    if (b->text().remove('&') == "Aide" && b->isVisible() && b->isEnabled()) {
+      b->click();
+      return true;
+    }
+  return false;
+}
 }  // namespace
 
 TFiltreMessage::TFiltreMessage(const TDialogueUtilisateur& dialogue, QObject* parent)
@@ -47,6 +58,8 @@ bool TFiltreMessage::eventFilter(QObject* objet, QEvent* evenement) {
   if (evenement->type() != QEvent::KeyPress || !objet->isWidgetType()) return false;
   auto* touche = static_cast<QKeyEvent*>(evenement);
   const Qt::KeyboardModifiers m = touche->modifiers();
+  if (touche->key() == Qt::Key_F1 && (m & ~Qt::KeypadModifier) == Qt::NoModifier)
+    return AideDeLaFenetre(static_cast<QWidget*>(objet));
   if (!m.testFlag(Qt::ControlModifier) || m.testFlag(Qt::AltModifier) || m.testFlag(Qt::MetaModifier)) return false;
   if (touche->key() < Qt::Key_A || touche->key() > Qt::Key_Z) return false;
   const int code = touche->key() - Qt::Key_A + 1;

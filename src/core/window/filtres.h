@@ -1,5 +1,6 @@
 // Two application-wide event filters: FiltreMessage, which types Greek letters with
-// Ctrl (and keeps Ctrl+C / Ctrl+X on a selection), and the hint line, which puts the
+// Ctrl (and keeps Ctrl+C / Ctrl+X on a selection) and makes F1 press the window's
+// "Aide" button, and the hint line, which puts the
 // long hint of the control under the mouse into the main window's title.
 #pragma once
 

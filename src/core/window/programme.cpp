@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
+#include <QUrl>
 
 #include <cstdlib>
 #include <filesystem>
@@ -58,7 +59,7 @@ TProgramme::TProgramme(TPlateforme& plateforme, TBaseAppareils& base, TTablePort
 
   balayage_ = new TFenetreBalayage(M, fenetre_.get());
   balayage_->Modele().ReglageBurette = [this] { ReglageBurette(false); };
-  balayage_->Modele().Aide = [this](int) { Aide(); };
+  balayage_->Modele().Aide = [this](int contexte) { Aide(contexte); };
 
   dde_ = std::make_unique<TFormDDE>(M, options_.cheminExecutable);
   dde_->PrendFocus = [this] {
@@ -97,7 +98,7 @@ TProgramme::TProgramme(TPlateforme& plateforme, TBaseAppareils& base, TTablePort
   };
   C.SauveconfigItemClick = [this] { SauveconfigItemClick(*moteur_); };
   C.ChargeconfigItemClick = [this] { ChargeconfigItemClick(*moteur_); };
-  C.HelpIndexItemClick = [this] { Aide(); };
+  C.HelpIndexItemClick = [this] { Aide(0); };
   C.AboutItemClick = [this] { aPropos_->exec(); };
   C.TraSaveBtnClick = [this] { TraSaveBtnClick(); };
   C.CopyBtnClick = [this] { dde_->CopieDonnees(); };
@@ -122,9 +123,13 @@ void TProgramme::Montre() {
   fenetre_->activateWindow();
 }
 
-void TProgramme::Aide() {
+void TProgramme::Aide(int contexte) {
   const std::string& aide = base_.NomFichierAide();
-  if (std::filesystem::exists(aide)) OuvreDocument(plateforme_.shell, plateforme_.dialogue, aide);
+  if (!std::filesystem::exists(aide)) return;
+  // A dialog's topic is the guide's section whose anchor carries its number.
+  QUrl adresse = QUrl::fromLocalFile(QString::fromStdString(aide));
+  if (contexte > 0) adresse.setFragment("rubrique-" + QString::number(contexte));
+  OuvreDocument(plateforme_.shell, plateforme_.dialogue, adresse.toString(QUrl::FullyEncoded).toStdString());
 }
 
 void TProgramme::ReglageBurette(bool suspend) {
@@ -132,7 +137,7 @@ void TProgramme::ReglageBurette(bool suspend) {
   if (suspend) M.SuspendAcq();
   {
     TFenetreBurette dialogue(M, M.NbreVoies() > 0 ? M.Voie(0) : nullptr, fenetre_.get());
-    dialogue.Modele().Aide = [this](int) { Aide(); };
+    dialogue.Modele().Aide = [this](int contexte) { Aide(contexte); };
     dialogue.exec();
   }
   if (suspend) {

@@ -57,7 +57,8 @@ public:
   void TraSaveBtnClick();
 
 private:
-  void Aide();
+  // Opens the user guide: its contents for 0, else the section of a dialog's topic.
+  void Aide(int contexte);
 
   TPlateforme& plateforme_;
   TBaseAppareils& base_;

@@ -162,16 +162,32 @@ bool TShellQt::Ouvre(const std::string& cible) {
   return QDesktopServices::openUrl(url);
 }
 
+#ifndef PELITRAX_PARTAGE_RELATIF
+#define PELITRAX_PARTAGE_RELATIF "../share/pelitrax"
+#endif
+
 std::string TShellQt::DossierProgramme() const {
-  // The program's own folder when writable (a portable install), else a per-user
-  // data folder; PELITRAX_DOSSIER_PROGRAMME overrides both (tests, the bench).
+  // PELITRAX_DOSSIER_PROGRAMME first (tests, the bench, a lab's shared folder); then the
+  // program's own folder when it is a build folder or a portable copy (writable, no
+  // installed data beside it); else, for an installed program, a per-user folder that
+  // the desktop program and the headless tool share and an update never touches.
   const QByteArray force = qgetenv("PELITRAX_DOSSIER_PROGRAMME");
   if (!force.isEmpty()) return force.toStdString();
   const QString exe = QCoreApplication::applicationDirPath();
-  if (!exe.isEmpty() && QFileInfo(exe).isWritable()) return DepuisQString(exe);
-  const QString donnees = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+  if (DossierPartage().empty() && !exe.isEmpty() && QFileInfo(exe).isWritable()) return DepuisQString(exe);
+  const QString donnees = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/pelitrax";
   QDir().mkpath(donnees);
   return DepuisQString(donnees);
+}
+
+std::string TShellQt::DossierPartage() const {
+  // Found from the executable, not from the prefix it was built for: a package unpacked
+  // under another root (a scratch DESTDIR) finds its own data.
+  const QString exe = QCoreApplication::applicationDirPath();
+  if (exe.isEmpty()) return {};
+  const QString partage = QDir::cleanPath(exe + '/' + PELITRAX_PARTAGE_RELATIF);
+  if (!QFileInfo::exists(partage + "/RS232.INI")) return {};
+  return DepuisQString(partage);
 }
 
 void TPressePapiersQt::SetTexte(const std::string& texte) {

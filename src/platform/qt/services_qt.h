@@ -54,6 +54,7 @@ public:
   bool CreeDossier(const std::string& chemin) override;
   bool Ouvre(const std::string& cible) override;
   std::string DossierProgramme() const override;
+  std::string DossierPartage() const override;
 };
 
 class TPressePapiersQt final : public TPressePapiers {
