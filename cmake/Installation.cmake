@@ -44,7 +44,7 @@ if(PELITRAX_GZIP)
 else()
   install(FILES ${page_man} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
-install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pelitrax)
 
 # The Debian package. The dependencies are the Qt 6 runtime packages of Debian 12 the
 # programs link against, and the platform plugins a window needs.
@@ -54,13 +54,14 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_PACKAGE_CONTACT "Équipe Pelitrax <pelitrax@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "acquisition des appareils de mesure du laboratoire sur ports série")
+# CPack indents the description's lines itself.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
   "Pelitrax lit les appareils de mesure des laboratoires de chimie et de physique
- (pH-mètres, conductimètres, thermomètres, balances, voltmètres, burette motorisée)
- sur les ports série, trace les courbes en direct, enregistre les points (base de
- temps, barre d'espace, saisie, titrage) et exporte le tableau. Le paquet contient
- aussi pelitrax-cli (les mêmes travaux sans fenêtre) et banc-virtuel (des instruments
- simulés pour s'entraîner sans appareil).")
+(pH-mètres, conductimètres, thermomètres, balances, voltmètres, burette motorisée)
+sur les ports série, trace les courbes en direct, enregistre les points (base de
+temps, barre d'espace, saisie, titrage) et exporte le tableau. Le paquet contient
+aussi pelitrax-cli (les mêmes travaux sans fenêtre) et banc-virtuel (des instruments
+simulés pour s'entraîner sans appareil).")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
