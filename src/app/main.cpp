@@ -3,6 +3,7 @@
 // then the windows), and the message loop until the main window closes. The command
 // line is not read: a file opened from the desktop is handed over as "FILE|LOAD(...)".
 #include <QApplication>
+#include <QIcon>
 
 #include <cstdlib>
 #include <string>
@@ -20,8 +21,10 @@
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
-  // The desktop entry an install puts in the menu: its icon on the program's windows.
+  // The desktop entry and the icon an install puts in the menu and the icon theme (none
+  // from a build folder: the windows then keep the desktop's default).
   QGuiApplication::setDesktopFileName("org.pelitrax.Pelitrax");
+  QApplication::setWindowIcon(QIcon::fromTheme("pelitrax"));
   TPlateformeQt qt;
   const char* script = std::getenv(TDialogueReponses::Variable);
   TDialogueReponses dialogue(qt.dialogue, script ? script : "");

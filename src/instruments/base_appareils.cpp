@@ -130,11 +130,12 @@ TBaseAppareils::TBaseAppareils(TBoucleEvenements& boucle, const std::string& dos
       burette_(std::make_unique<TburetteRS232>(boucle)) {}
 
 void TBaseAppareils::SetDossierPartage(const std::string& dossier) {
-  fichierPartage_ = dossier.empty() ? std::string() : AvecSeparateurFinal(dossier) + "RS232.INI";
+  fichierPartage_.clear();
+  if (dossier.empty()) return;
+  fichierPartage_ = AvecSeparateurFinal(dossier) + "RS232.INI";
   std::error_code erreur;
   const std::string aide = AvecSeparateurFinal(dossier) + NomAide;
-  if (!dossier.empty() && !std::filesystem::exists(nomFichierAide_, erreur) && std::filesystem::exists(aide, erreur))
-    nomFichierAide_ = aide;
+  if (!std::filesystem::exists(nomFichierAide_, erreur) && std::filesystem::exists(aide, erreur)) nomFichierAide_ = aide;
 }
 
 TFichierIni TBaseAppareils::OuvreBase(std::string* lu) const {
