@@ -55,6 +55,7 @@ int main(int argc, char** argv) {
     TOptionsProgramme options;
     options.cheminExecutable = executable;
     options.associationBureau = true;
+    options.adaptateurs = demarrage.adaptateurs.get();
     TProgramme programme(plateforme, *demarrage.base, table, options);
     programme.Montre();
     if (!issue.commandeDepart.empty()) {

@@ -16,7 +16,8 @@ const SousCommande sousCommandes[] = {
     {"decode", CommandeDecode, "--ini FICHIER --appareil NOM [--decimal ,|.] : décode les trames lues sur l'entrée"},
     {"ports", CommandePorts, "liste la table des ports COM"},
     {"acquire", CommandeAcquire,
-     "--ini FICHIER --config FICHIER.rs2 [--port COMn=PERIPH]... [--sortie F] [--image F.png] [--duree S] [--increment V] [--oui|--non]"},
+     "--ini FICHIER --config FICHIER.rs2 [--port COMn=PERIPH]... [--sortie F] [--image F.png] [--duree S] [--increment V] [--oui|--non]"
+     " [--usb-ph pH|potentiel]"},
 };
 
 void Usage() {
