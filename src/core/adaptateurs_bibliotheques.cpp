@@ -33,6 +33,8 @@ TAdaptateursBibliotheques::~TAdaptateursBibliotheques() = default;
 
 std::vector<TMetreUSB> TAdaptateursBibliotheques::EnumereUSB() {
   ListeUSB.Init();
+  // The meter objects are new: the old references go, each use finds its meter again.
+  for (auto& [cle, copie] : copies_) copie->appareilOrigalys = nullptr;
   enumere_ = true;
   return Table(ListeUSB);
 }

@@ -72,6 +72,7 @@ TEST_F(Adaptateurs, LeMetreDUneDefinitionRetrouveApresChaqueEnumeration) {
   EXPECT_DOUBLE_EQ(C.ValeurCourante, 0.001413);
   // Enumerated again: the meter objects are new, the definition's old one is gone.
   adaptateurs->EnumereUSB();
+  EXPECT_EQ(C.appareilOrigalys, nullptr);  // cleared, then found again by identifier and path
   EXPECT_DOUBLE_EQ(adaptateurs->ValeurUSB(C), 0.001413);
   EXPECT_NE(C.appareilOrigalys, nullptr);
   // The meter unplugged: no value, and no call through a freed object.
