@@ -8,6 +8,7 @@ TFenetreChoixGrandeur::TFenetreChoixGrandeur(TCinetiqueMain& moteur, TAdaptateur
     : QDialog(parent), modele_(moteur, adaptateurs) {
   setWindowTitle(QString::fromUtf8(TChoixGrandeurDlg::Caption));
   setModal(true);
+  setMinimumWidth(340);  // the caption shows whole in the title bar
   pHBtn_ = new QPushButton(QString::fromUtf8(TChoixGrandeurDlg::CaptionpH), this);
   tensionBtn_ = new QPushButton(QString::fromUtf8(TChoixGrandeurDlg::CaptionTension), this);
   pHBtn_->setDefault(true);

@@ -3,17 +3,12 @@
 #include <charconv>
 #include <stdexcept>
 
+#include "links/point_entree.h"
 #include "links/texte16.h"
 #include "util/cp1252.h"
 #include "util/nombres.h"
 
 namespace {
-template <typename F>
-bool Prend(TBibliotheque& b, const char* nom, F& f) {
-  f = reinterpret_cast<F>(b.Symbole(nom));
-  return f != nullptr;
-}
-
 bool Parmi(char c, std::string_view ensemble) { return ensemble.find(c) != std::string_view::npos; }
 
 // "600 ; /dev/hidraw0" with the library's 8-bit path made readable.
@@ -29,16 +24,16 @@ std::string NomMetreUSB(std::int32_t ident) {
 bool TEntreesOrigalys::Cherche(TBibliotheque& b) {
   // Every one is looked up, so that a caller never keeps a partial set.
   bool tous = true;
-  tous &= Prend(b, "OpenFirstComDll", OpenFirstComDll);
-  tous &= Prend(b, "EnumeHIDDll", EnumeHIDDll);
-  tous &= Prend(b, "GetNumberDeviceDll", GetNumberDeviceDll);
-  tous &= Prend(b, "GetDeviceProdIdDll", GetDeviceProdIdDll);
-  tous &= Prend(b, "GetDevicePathDll", GetDevicePathDll);
-  tous &= Prend(b, "OpenComDll", OpenComDll);
-  tous &= Prend(b, "FindTheHIDDll", FindTheHIDDll);
-  tous &= Prend(b, "SendCmdDll", SendCmdDll);
-  tous &= Prend(b, "GetResponseDll", GetResponseDll);
-  tous &= Prend(b, "CloseComDll", CloseComDll);
+  tous &= ChercheEntree(b, "OpenFirstComDll", OpenFirstComDll);
+  tous &= ChercheEntree(b, "EnumeHIDDll", EnumeHIDDll);
+  tous &= ChercheEntree(b, "GetNumberDeviceDll", GetNumberDeviceDll);
+  tous &= ChercheEntree(b, "GetDeviceProdIdDll", GetDeviceProdIdDll);
+  tous &= ChercheEntree(b, "GetDevicePathDll", GetDevicePathDll);
+  tous &= ChercheEntree(b, "OpenComDll", OpenComDll);
+  tous &= ChercheEntree(b, "FindTheHIDDll", FindTheHIDDll);
+  tous &= ChercheEntree(b, "SendCmdDll", SendCmdDll);
+  tous &= ChercheEntree(b, "GetResponseDll", GetResponseDll);
+  tous &= ChercheEntree(b, "CloseComDll", CloseComDll);
   return tous;
 }
 

@@ -1,27 +1,20 @@
 #include "links/sysam.h"
 
 #include "instruments/appareil.h"
+#include "links/point_entree.h"
 #include "util/nombres.h"
-
-namespace {
-template <typename F>
-bool Prend(TBibliotheque& b, const char* nom, F& f) {
-  f = reinterpret_cast<F>(b.Symbole(nom));
-  return f != nullptr;
-}
-}  // namespace
 
 bool TEntreesSysam::Cherche(TBibliotheque& b) {
   bool tous = true;
-  tous &= Prend(b, "SP5_Presente", Presente);
-  tous &= Prend(b, "SP5_Reinitialisation", Reinitialisation);
-  tous &= Prend(b, "SP5_FinUtilisation", FinUtilisation);
-  tous &= Prend(b, "SP5_DesactiveVoieA", DesactiveVoieA);
-  tous &= Prend(b, "SP5_ActiveVoieA", ActiveVoieA);
-  tous &= Prend(b, "SP5_CalibreVoieA", CalibreVoieA);
-  tous &= Prend(b, "SP5_ModeDiff", ModeDiff);
-  tous &= Prend(b, "SP5_AcquisitionVoieUnique", AcquisitionVoieUnique);
-  tous &= Prend(b, "SP5_Ux", Ux);
+  tous &= ChercheEntree(b, "SP5_Presente", Presente);
+  tous &= ChercheEntree(b, "SP5_Reinitialisation", Reinitialisation);
+  tous &= ChercheEntree(b, "SP5_FinUtilisation", FinUtilisation);
+  tous &= ChercheEntree(b, "SP5_DesactiveVoieA", DesactiveVoieA);
+  tous &= ChercheEntree(b, "SP5_ActiveVoieA", ActiveVoieA);
+  tous &= ChercheEntree(b, "SP5_CalibreVoieA", CalibreVoieA);
+  tous &= ChercheEntree(b, "SP5_ModeDiff", ModeDiff);
+  tous &= ChercheEntree(b, "SP5_AcquisitionVoieUnique", AcquisitionVoieUnique);
+  tous &= ChercheEntree(b, "SP5_Ux", Ux);
   return tous;
 }
 

@@ -156,7 +156,7 @@ void LigneVivante(TCinetiqueMain& m) {
 // quantity choice, answered by --usb-ph (without it, the configuration's quantity).
 void AttacheMetresUSB(TCinetiqueMain& m, TAdaptateurs& adaptateurs, std::optional<bool> potentiel) {
   if (!adaptateurs.UsbCharge()) return;
-  const std::vector<TMetreUSB> metres = adaptateurs.EnumereUSB();
+  const std::vector<TMetreUSB> metres = adaptateurs.MetresUSB();
   const TBaseAppareils& base = m.Base();
   std::set<std::pair<std::string, std::string>> pris;  // (definition kind, meter path)
   bool change = false;
