@@ -39,7 +39,7 @@ bool TEntreesOrigalys::Cherche(TBibliotheque& b) {
 
 double ValeurReponseOrigalys(const std::string& r) {
   if (r.find("nan") != std::string::npos || r.empty()) return PasDeValeur;
-  // Positions counted from 1, as the meters' manual counts them: r[k] is at(k).
+  // Positions counted from 1: r[k] is at(k).
   const std::size_t L = r.size();
   auto at = [&](std::size_t k) { return r[k - 1]; };
   std::size_t p = 1;
