@@ -14,6 +14,7 @@ class TCinetiqueMain;
 class TFenetreBalayage;
 class TFenetreBurette;
 class TFenetreChoixApp;
+class TFenetreChoixGrandeur;
 class TFenetrePage;
 class TFenetrePrincipale;
 class TFiltreMessage;
@@ -46,6 +47,8 @@ public:
   TFenetreBalayage& Balayage() { return *balayage_; }
   TFenetrePage& Page() { return *page_; }
   TFenetreChoixApp& ChoixApp() { return *choixApp_; }
+  // Null without adapters.
+  TFenetreChoixGrandeur* ChoixGrandeur() { return choixGrandeur_; }
   TFormDDE& DDE() { return *dde_; }
   QMessageBox& APropos() { return *aPropos_; }
 
@@ -72,4 +75,5 @@ private:
   std::unique_ptr<TFormDDE> dde_;
   TFenetrePage* page_ = nullptr;
   TFenetreChoixApp* choixApp_ = nullptr;
+  TFenetreChoixGrandeur* choixGrandeur_ = nullptr;  // with the vendor libraries only
 };
