@@ -126,6 +126,8 @@ struct TFinFils {
   int statut = -1;          // exit status, -1 when it did not exit normally
   std::int64_t dureeUs = 0;
   long pointeRssKo = 0;     // peak resident set, kilobytes (ru_maxrss)
+  double processeurS = 0;   // CPU time, user and system, all its threads
+  long commutationsVolontaires = 0;  // it slept waiting for something (ru_nvcsw)
 };
 
 inline TFinFils Attend(const TFils& f) {
@@ -136,6 +138,9 @@ inline TFinFils Attend(const TFils& f) {
   r.dureeUs = MicrosecondesMonotones() - f.debutUs;
   r.statut = WIFEXITED(etat) ? WEXITSTATUS(etat) : -1;
   r.pointeRssKo = usage.ru_maxrss;
+  r.processeurS = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                  static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+  r.commutationsVolontaires = usage.ru_nvcsw;
   return r;
 }
 

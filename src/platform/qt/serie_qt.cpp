@@ -75,13 +75,19 @@ public:
       Ferme();
       return TCodeSerie::ReglageRefuse;
     }
+    // No periodic watch: a loss shows through what the port reports (an error, the end
+    // of its reading side, a close it did not ask for), or through Verifie at the
+    // acquisition's own tick.
     connexions_[0] = QObject::connect(port_.get(), &QSerialPort::readyRead, port_.get(), [this] { Donnees(); });
     connexions_[1] = QObject::connect(port_.get(), &QSerialPort::errorOccurred, port_.get(),
                                       [this](QSerialPort::SerialPortError e) { Erreur(e); });
-    connexions_[2] = QObject::connect(&veille_, &QTimer::timeout, port_.get(), [this] {
-      if (ouvert_ && !perdu_ && Raccroche()) PlanifiePerte("périphérique débranché ou ligne raccrochée");
+    connexions_[2] = QObject::connect(port_.get(), &QSerialPort::readChannelFinished, port_.get(), [this] {
+      if (ouvert_ && !perdu_) PlanifiePerte("périphérique débranché ou ligne raccrochée");
     });
-    veille_.start(TSerieQt::IntervalleVeilleMs);
+    // Our own closes disconnect first: this is a close the port made by itself.
+    connexions_[3] = QObject::connect(port_.get(), &QSerialPort::aboutToClose, port_.get(), [this] {
+      if (ouvert_ && !perdu_) PlanifiePerte("périphérique fermé");
+    });
     return TCodeSerie::Aucun;
   }
 
@@ -106,7 +112,11 @@ public:
   }
   std::string Prend(std::size_t max) override {
     if (!ouvert_ || perdu_ || max == 0) return {};
-    return port_->read(static_cast<qint64>(max)).toStdString();
+    std::string octets = port_->read(static_cast<qint64>(max)).toStdString();
+    // A read that fails while bytes were announced: the line may be gone.
+    if (octets.empty() && port_->error() != QSerialPort::NoError && Raccroche())
+      PlanifiePerte("périphérique débranché ou ligne raccrochée");
+    return octets;
   }
   void VideReception() override {
     if (ouvert_ && !perdu_) port_->clear(QSerialPort::Input);
@@ -114,6 +124,15 @@ public:
 
   void SetRappelDonnees(std::function<void()> rappel) override { rappelDonnees_ = std::move(rappel); }
   void SetRappelPerte(std::function<void(const std::string&)> rappel) override { rappelPerte_ = std::move(rappel); }
+
+  // For a hang-up the port stays silent about: a full read buffer stops its reading,
+  // and some Qt versions report a hung-up line by nothing at all.
+  bool Verifie(std::string& raison) override {
+    if (!ouvert_) return true;
+    if (!perdu_ && !Raccroche()) return true;
+    raison = perdu_ ? raisonPerte_ : "périphérique débranché ou ligne raccrochée";
+    return false;
+  }
 
   void Ferme() override {
     if (!ouvert_) return;
@@ -213,6 +232,7 @@ private:
   void PlanifiePerte(const std::string& raison) {
     if (perdu_) return;
     perdu_ = true;
+    raisonPerte_ = raison;
     Deconnecte();
     QTimer::singleShot(0, port_.get(), [this, vie = vie_, raison] {
       if (!*vie) return;
@@ -225,16 +245,15 @@ private:
   }
 
   void Deconnecte() {
-    veille_.stop();
     for (auto& c : connexions_) QObject::disconnect(c);
   }
 
   std::string chemin_;
   std::unique_ptr<QSerialPort> port_;
-  QTimer veille_;
-  QMetaObject::Connection connexions_[3];
+  QMetaObject::Connection connexions_[4];
   std::function<void()> rappelDonnees_;
   std::function<void(const std::string&)> rappelPerte_;
+  std::string raisonPerte_;
   bool ouvert_ = false;
   bool perdu_ = false;
   bool dansReglage_ = false;

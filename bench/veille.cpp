@@ -1,0 +1,324 @@
+// Sleep between events: what a long acquisition costs while nothing happens. On the
+// same nine polled pseudo-terminal instruments (written for this measure: "M" CR
+// answered at once, 9600 8N1), polled once a second, side by side in one run: a bare
+// QSerialPort poller doing the same cycle (a child of this program), then
+// `pelitrax-cli acquire` with a time base of 30 s, for the same length of time.
+// Figures: CPU time and voluntary context switches of each (wait4's rusage), and
+// their ratios (goals: CPU at most 1.5 x the bare poller, wake-ups beyond those of the
+// data at most 2 a second); the turnaround of a channel, from the answer's writing to
+// the next channel's request, median (goal: at most 1.3 x the bare poller); the delay
+// from each program's start to its first request (goal: under 100 ms).
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QSerialPort>
+#include <QTimer>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "commun_bench.h"
+#include "util/cp1252.h"
+#include "util/fichiers.h"
+
+namespace {
+
+constexpr int NbreVoies = 9;
+constexpr int PremierCom = 3;
+constexpr int DureeS = 30;
+constexpr const char* Reponse = "7.02\r";
+
+// One request as the bench saw it: its channel, when it was read, when the answer left.
+struct TEchange {
+  int voie;
+  std::int64_t requeteUs;
+  std::int64_t reponseUs;
+};
+
+// The nine instruments, one pseudo-terminal each, served by one thread that sleeps
+// until a request comes and answers it at once.
+class TBancVeille {
+public:
+  TBancVeille() : eveil_(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
+  ~TBancVeille() {
+    Arrete();
+    for (const Poste& p : postes_)
+      for (int fd : {p.maitre, p.esclave})
+        if (fd >= 0) ::close(fd);
+    if (eveil_ >= 0) ::close(eveil_);
+  }
+  TBancVeille(const TBancVeille&) = delete;
+  TBancVeille& operator=(const TBancVeille&) = delete;
+
+  // The path a port opens, empty on failure.
+  std::string Ajoute() {
+    Poste p;
+    p.maitre = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    char nom[128];
+    if (p.maitre < 0 || ::grantpt(p.maitre) != 0 || ::unlockpt(p.maitre) != 0 ||
+        ::ptsname_r(p.maitre, nom, sizeof nom) != 0)
+      return {};
+    // Kept open, so that the master never reads a hang-up between two clients; raw,
+    // so that nothing is echoed.
+    p.esclave = ::open(nom, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (p.esclave < 0) return {};
+    termios t{};
+    if (::tcgetattr(p.esclave, &t) == 0) {
+      ::cfmakeraw(&t);
+      ::tcsetattr(p.esclave, TCSANOW, &t);
+    }
+    postes_.push_back(std::move(p));
+    return nom;
+  }
+  void Demarre() { fil_ = std::thread([this] { Boucle(); }); }
+  void Arrete() {
+    if (!fil_.joinable()) return;
+    arret_ = true;
+    const std::uint64_t un = 1;
+    [[maybe_unused]] auto n = ::write(eveil_, &un, sizeof un);
+    fil_.join();
+  }
+  // Forgets the exchanges so far and gives them.
+  std::vector<TEchange> Releve() {
+    std::lock_guard verrou(mutex_);
+    std::vector<TEchange> e;
+    e.swap(echanges_);
+    return e;
+  }
+
+private:
+  struct Poste {
+    int maitre = -1;
+    int esclave = -1;
+    std::string commande;
+  };
+
+  void Boucle() {
+    std::vector<pollfd> attente;
+    while (!arret_) {
+      attente.assign(1, pollfd{eveil_, POLLIN, 0});
+      for (const Poste& p : postes_) attente.push_back(pollfd{p.maitre, POLLIN, 0});
+      if (::poll(attente.data(), attente.size(), -1) <= 0) continue;
+      for (std::size_t k = 0; k < postes_.size(); ++k) {
+        if (!(attente[k + 1].revents & POLLIN)) continue;
+        const std::int64_t lu = bench::MicrosecondesMonotones();
+        Poste& p = postes_[k];
+        char tampon[256];
+        const ssize_t n = ::read(p.maitre, tampon, sizeof tampon);
+        for (ssize_t i = 0; i < n; ++i) {
+          const char c = tampon[i];
+          if (c != '\r' && c != '\n') {
+            if (p.commande.size() < 64) p.commande += c;
+            continue;
+          }
+          if (p.commande == "M") {
+            [[maybe_unused]] auto e = ::write(p.maitre, Reponse, std::char_traits<char>::length(Reponse));
+            const std::int64_t parti = bench::MicrosecondesMonotones();
+            std::lock_guard verrou(mutex_);
+            echanges_.push_back({static_cast<int>(k), lu, parti});
+          }
+          p.commande.clear();
+        }
+      }
+      if (attente[0].revents & POLLIN) {
+        std::uint64_t n;
+        [[maybe_unused]] auto lu = ::read(eveil_, &n, sizeof n);
+      }
+    }
+  }
+
+  std::vector<Poste> postes_;
+  std::thread fil_;
+  std::atomic<bool> arret_{false};
+  int eveil_;
+  std::mutex mutex_;
+  std::vector<TEchange> echanges_;
+};
+
+// ---- the bare poller: a child of this program, `--lecteur-nu MS PERIPHERIQUE...` ----
+
+// Asks each port in turn "M" CR, the next one when the answer's CR has come, one cycle
+// at once and then one a second, for MS milliseconds; it blocks in Qt's loop between.
+int LecteurNu(int argc, char** argv) {
+  int argcQt = 1;
+  QCoreApplication application(argcQt, argv);
+  const int dureeMs = std::atoi(argv[2]);
+  std::vector<std::unique_ptr<QSerialPort>> ports;
+  int courante = NbreVoies;
+  std::string tampon;
+  for (int i = 3; i < argc; ++i) {
+    auto port = std::make_unique<QSerialPort>(QString::fromLocal8Bit(argv[i]));
+    if (!port->open(QIODevice::ReadWrite)) return 1;
+    port->setBaudRate(9600);
+    ports.push_back(std::move(port));
+  }
+  for (std::size_t i = 0; i < ports.size(); ++i)
+    QObject::connect(ports[i].get(), &QSerialPort::readyRead, [&, i] {
+      const QByteArray octets = ports[i]->readAll();
+      if (static_cast<int>(i) != courante) return;
+      tampon.append(octets.constData(), static_cast<std::size_t>(octets.size()));
+      if (tampon.find('\r') == std::string::npos) return;
+      tampon.clear();
+      if (++courante < static_cast<int>(ports.size())) ports[static_cast<std::size_t>(courante)]->write("M\r", 2);
+    });
+  auto cycle = [&] {
+    courante = 0;
+    tampon.clear();
+    ports[0]->write("M\r", 2);
+  };
+  QTimer minuterie;
+  QObject::connect(&minuterie, &QTimer::timeout, cycle);
+  minuterie.start(1000);
+  QTimer::singleShot(dureeMs, &application, &QCoreApplication::quit);
+  cycle();
+  return QCoreApplication::exec();
+}
+
+// ---- pelitrax-cli acquire on the same instruments ----
+
+std::string Section(int i) {
+  return "[Banc veille " + std::to_string(i) + "]\r\nNom=pH\r\nSymbole=pH\r\nUnité=\r\nPrecision=3\r\nMini=0\r\n"
+         "Maxi=14\r\nCom=" + std::to_string(PremierCom + i) + "\r\nBaud=9600\r\nDataBits=8\r\nParity=0\r\nStopBits=1\r\n"
+         "RTS=0\r\nXonXoff=0\r\nDebut=0\r\nNombreCarac=1\r\nDelai=0\r\nFixe=0\r\nNumero=1\r\nNombreLigne=1\r\n"
+         "Séparateur=0\r\nContinu=0\r\nFiltreDepasse=0\r\nDemande=M|CR|\r\nDerive=0.01\r\n\r\n";
+}
+
+bool EcritFichiers(const std::string& ini, const std::string& config) {
+  std::string base;
+  std::string rs2 = "[Acquisition]\r\nDeltat=1\r\nDuree=" + std::to_string(DureeS) + "\r\nNvoies=9\r\nMode=0\r\n";
+  for (int i = 0; i < NbreVoies; ++i) {
+    base += Section(i);
+    rs2 += "Nom" + std::to_string(i) + "=Banc veille " + std::to_string(i) + "\r\nCOM" + std::to_string(i) + "=" +
+           std::to_string(PremierCom + i) + "\r\n";
+  }
+  rs2 += "\r\n";
+  for (int i = 0; i < NbreVoies; ++i) rs2 += Section(i);
+  base += "[Index]\r\n";
+  for (int i = 0; i < NbreVoies; ++i) base += std::to_string(i) + "=Banc veille " + std::to_string(i) + "\r\n";
+  return EcritFichierSur(ini, Utf8VersCp1252(base)) && EcritFichierSur(config, Utf8VersCp1252(rs2));
+}
+
+// What one program did with the bench.
+struct TReleve {
+  bench::TFinFils fin;
+  std::vector<double> retournementsUs;  // answer of channel k to request of channel k + 1
+  double premiereRequeteMs = 0;
+  int requetes = 0;
+};
+
+TReleve Analyse(const bench::TFils& fils, const bench::TFinFils& fin, const std::vector<TEchange>& echanges) {
+  TReleve r;
+  r.fin = fin;
+  r.requetes = static_cast<int>(echanges.size());
+  if (!echanges.empty()) r.premiereRequeteMs = static_cast<double>(echanges.front().requeteUs - fils.debutUs) / 1000.0;
+  for (std::size_t j = 1; j < echanges.size(); ++j)
+    if (echanges[j].voie == echanges[j - 1].voie + 1)
+      r.retournementsUs.push_back(static_cast<double>(echanges[j].requeteUs - echanges[j - 1].reponseUs));
+  return r;
+}
+
+void Veille(benchmark::State& state) {
+  const auto cli = bench::ProgrammeDuBuild("PELITRAX_CLI", "tools/cli/pelitrax-cli");
+  if (!std::filesystem::exists(cli)) {
+    state.SkipWithError(("programme absent : " + cli.string()).c_str());
+    return;
+  }
+  if (!EcritFichiers("veille.ini", "veille.rs2")) {
+    state.SkipWithError("écriture des fichiers de l'acquisition impossible");
+    return;
+  }
+  TBancVeille banc;
+  std::vector<std::string> chemins;
+  for (int i = 0; i < NbreVoies; ++i) chemins.push_back(banc.Ajoute());
+  for (const auto& c : chemins)
+    if (c.empty()) {
+      state.SkipWithError("pseudo-terminal impossible");
+      return;
+    }
+  banc.Demarre();
+  std::error_code e;
+  const auto soi = std::filesystem::read_symlink("/proc/self/exe", e);
+  std::string erreur;
+  TReleve programme, nu;
+  for (auto _ : state) {
+    // The program first: its run's length is the bare poller's.
+    std::vector<std::string> args = {cli.string(), "acquire", "--ini", "veille.ini", "--config", "veille.rs2",
+                                     "--sortie", "veille.txt", "--duree", std::to_string(DureeS), "--non"};
+    for (int i = 0; i < NbreVoies; ++i) {
+      args.push_back("--port");
+      args.push_back("COM" + std::to_string(PremierCom + i) + "=" + chemins[static_cast<std::size_t>(i)]);
+    }
+    std::filesystem::create_directories("programme-cli");
+    const std::string dossier = (std::filesystem::current_path() / "programme-cli").string();
+    banc.Releve();
+    const bench::TFils fils = bench::Lance(args, {"PELITRAX_DOSSIER_PROGRAMME=" + dossier}, "veille.out", "veille.err");
+    const bench::TFinFils fin = bench::Attend(fils);
+    programme = Analyse(fils, fin, banc.Releve());
+    if (fin.statut != 0) {
+      erreur = "pelitrax-cli acquire a échoué (statut " + std::to_string(fin.statut) + ", voir veille.err)";
+      break;
+    }
+    std::vector<std::string> argsNu = {soi.string(), "--lecteur-nu", std::to_string(fin.dureeUs / 1000)};
+    argsNu.insert(argsNu.end(), chemins.begin(), chemins.end());
+    const bench::TFils filsNu = bench::Lance(argsNu, {}, {}, "lecteur-nu.err");
+    const bench::TFinFils finNu = bench::Attend(filsNu);
+    nu = Analyse(filsNu, finNu, banc.Releve());
+    if (finNu.statut != 0) erreur = "le lecteur nu a échoué (statut " + std::to_string(finNu.statut) + ")";
+    state.SetIterationTime(static_cast<double>(fin.dureeUs + finNu.dureeUs) / 1e6);
+  }
+  banc.Arrete();
+  if (erreur.empty() && (programme.retournementsUs.empty() || nu.retournementsUs.empty()))
+    erreur = "aucun retournement mesuré";
+  if (!erreur.empty()) {
+    state.SkipWithError(erreur.c_str());
+    return;
+  }
+  const double duree = static_cast<double>(programme.fin.dureeUs) / 1e6;
+  const double retournement = bench::Mediane(programme.retournementsUs);
+  const double retournementNu = bench::Mediane(nu.retournementsUs);
+  state.counters["duree_s"] = duree;
+  state.counters["processeur_s"] = programme.fin.processeurS;
+  state.counters["processeur_nu_s"] = nu.fin.processeurS;
+  state.counters["processeur_rapport"] = programme.fin.processeurS / nu.fin.processeurS;
+  state.counters["commutations_volontaires"] = static_cast<double>(programme.fin.commutationsVolontaires);
+  state.counters["commutations_volontaires_nu"] = static_cast<double>(nu.fin.commutationsVolontaires);
+  state.counters["reveils_par_s"] = static_cast<double>(programme.fin.commutationsVolontaires) / duree;
+  state.counters["reveils_nu_par_s"] = static_cast<double>(nu.fin.commutationsVolontaires) / duree;
+  // Those the data bring are the bare poller's: the same requests and answers.
+  state.counters["reveils_au_dela_donnees_par_s"] =
+      static_cast<double>(programme.fin.commutationsVolontaires - nu.fin.commutationsVolontaires) / duree;
+  state.counters["retournement_median_us"] = retournement;
+  state.counters["retournement_nu_median_us"] = retournementNu;
+  state.counters["retournement_rapport"] = retournement / retournementNu;
+  state.counters["premiere_requete_ms"] = programme.premiereRequeteMs;
+  state.counters["premiere_requete_nu_ms"] = nu.premiereRequeteMs;
+  state.counters["requetes"] = programme.requetes;
+  state.counters["requetes_nu"] = nu.requetes;
+  state.SetLabel("9 instruments sur pseudo-terminaux, une scrutation par seconde, " + std::to_string(DureeS) + " s");
+}
+BENCHMARK(Veille)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc >= 3 && std::string(argv[1]) == "--lecteur-nu") return LecteurNu(argc, argv);
+  bench::PrepareDossier("veille");
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
