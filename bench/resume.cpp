@@ -261,6 +261,14 @@ void Construit() {
   Ajoute("Réveils (commutations volontaires)", v, Compteur("reveils_par_s"), "/s", 1);
   Ajoute("  lecteur nu : ceux des données", v, Compteur("reveils_nu_par_s"), "/s", 1);
   Ajoute("Réveils au-delà de ceux des données", v, Compteur("reveils_au_dela_donnees_par_s"), "/s", 2, TSens::AuPlus, 2);
+  Ajoute("En régime (5 à 25 s) : processeur par seconde", v, Compteur("regime_processeur_ms_par_s"), "ms/s", 2);
+  Ajoute("  lecteur nu", v, Compteur("regime_processeur_nu_ms_par_s"), "ms/s", 2);
+  Ajoute("En régime : processeur rapporté au lecteur nu", v, Compteur("regime_processeur_rapport"), "x", 2,
+         TSens::AuPlus, 1.5);
+  Ajoute("En régime : réveils", v, Compteur("regime_reveils_par_s"), "/s", 1);
+  Ajoute("  lecteur nu", v, Compteur("regime_reveils_nu_par_s"), "/s", 1);
+  Ajoute("En régime : réveils au-delà de ceux des données", v, Compteur("regime_reveils_au_dela_donnees_par_s"), "/s",
+         2, TSens::AuPlus, 2);
   Ajoute("Retournement d'une voie (réponse -> requête suivante), médiane", v, Compteur("retournement_median_us"), "µs",
          0);
   Ajoute("  lecteur nu, médiane", v, Compteur("retournement_nu_median_us"), "µs", 0);

@@ -5,7 +5,8 @@
 // `pelitrax-cli acquire` with a time base of 30 s, for the same length of time.
 // Figures: CPU time and voluntary context switches of each (wait4's rusage), and
 // their ratios (goals: CPU at most 1.5 x the bare poller, wake-ups beyond those of the
-// data at most 2 a second); the turnaround of a channel, from the answer's writing to
+// data at most 2 a second), also over the steady part of the run (from /proc, 5 s to
+// 25 s, start-up and end left out); the turnaround of a channel, from the answer's writing to
 // the next channel's request, median (goal: at most 1.3 x the bare poller); the delay
 // from each program's start to its first request (goal: under 100 ms).
 #include <benchmark/benchmark.h>
@@ -22,8 +23,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -211,8 +214,53 @@ bool EcritFichiers(const std::string& ini, const std::string& config) {
   return EcritFichierSur(ini, Utf8VersCp1252(base)) && EcritFichierSur(config, Utf8VersCp1252(rs2));
 }
 
+// A running child's CPU time (nanoseconds) and voluntary context switches so far,
+// over all its threads, from /proc.
+struct TEchantillon {
+  double processeurNs = 0;
+  double commutations = 0;
+};
+
+TEchantillon Echantillon(pid_t pid) {
+  TEchantillon e;
+  std::error_code erreur;
+  const std::filesystem::path taches = "/proc/" + std::to_string(pid) + "/task";
+  for (const auto& t : std::filesystem::directory_iterator(taches, erreur)) {
+    std::ifstream sched(t.path() / "schedstat");
+    double ns = 0;
+    if (sched >> ns) e.processeurNs += ns;
+    std::ifstream etat(t.path() / "status");
+    for (std::string ligne; std::getline(etat, ligne);)
+      if (ligne.rfind("voluntary_ctxt_switches:", 0) == 0) e.commutations += std::atof(ligne.c_str() + 24);
+  }
+  return e;
+}
+
+// The steady part of a run, away from its start and its end: from 5 s to 25 s.
+constexpr int DebutRegimeS = 5;
+constexpr int FinRegimeS = 25;
+
+struct TRegime {
+  double processeurMsParS = 0;
+  double reveilsParS = 0;
+};
+
+TRegime MesureRegime(const bench::TFils& fils) {
+  auto dort = [&](int s) {
+    const std::int64_t reste = fils.debutUs + s * 1000000LL - bench::MicrosecondesMonotones();
+    if (reste > 0) std::this_thread::sleep_for(std::chrono::microseconds(reste));
+  };
+  dort(DebutRegimeS);
+  const TEchantillon a = Echantillon(fils.pid);
+  dort(FinRegimeS);
+  const TEchantillon b = Echantillon(fils.pid);
+  const double duree = FinRegimeS - DebutRegimeS;
+  return {(b.processeurNs - a.processeurNs) / 1e6 / duree, (b.commutations - a.commutations) / duree};
+}
+
 // What one program did with the bench.
 struct TReleve {
+  TRegime regime;
   bench::TFinFils fin;
   std::vector<double> retournementsUs;  // answer of channel k to request of channel k + 1
   double premiereRequeteMs = 0;
@@ -265,8 +313,10 @@ void Veille(benchmark::State& state) {
     const std::string dossier = (std::filesystem::current_path() / "programme-cli").string();
     banc.Releve();
     const bench::TFils fils = bench::Lance(args, {"PELITRAX_DOSSIER_PROGRAMME=" + dossier}, "veille.out", "veille.err");
+    const TRegime regime = MesureRegime(fils);
     const bench::TFinFils fin = bench::Attend(fils);
     programme = Analyse(fils, fin, banc.Releve());
+    programme.regime = regime;
     if (fin.statut != 0) {
       erreur = "pelitrax-cli acquire a échoué (statut " + std::to_string(fin.statut) + ", voir veille.err)";
       break;
@@ -274,8 +324,10 @@ void Veille(benchmark::State& state) {
     std::vector<std::string> argsNu = {soi.string(), "--lecteur-nu", std::to_string(fin.dureeUs / 1000)};
     argsNu.insert(argsNu.end(), chemins.begin(), chemins.end());
     const bench::TFils filsNu = bench::Lance(argsNu, {}, {}, "lecteur-nu.err");
+    const TRegime regimeNu = MesureRegime(filsNu);
     const bench::TFinFils finNu = bench::Attend(filsNu);
     nu = Analyse(filsNu, finNu, banc.Releve());
+    nu.regime = regimeNu;
     if (finNu.statut != 0) erreur = "le lecteur nu a échoué (statut " + std::to_string(finNu.statut) + ")";
     state.SetIterationTime(static_cast<double>(fin.dureeUs + finNu.dureeUs) / 1e6);
   }
@@ -300,6 +352,12 @@ void Veille(benchmark::State& state) {
   // Those the data bring are the bare poller's: the same requests and answers.
   state.counters["reveils_au_dela_donnees_par_s"] =
       static_cast<double>(programme.fin.commutationsVolontaires - nu.fin.commutationsVolontaires) / duree;
+  state.counters["regime_processeur_ms_par_s"] = programme.regime.processeurMsParS;
+  state.counters["regime_processeur_nu_ms_par_s"] = nu.regime.processeurMsParS;
+  state.counters["regime_processeur_rapport"] = programme.regime.processeurMsParS / nu.regime.processeurMsParS;
+  state.counters["regime_reveils_par_s"] = programme.regime.reveilsParS;
+  state.counters["regime_reveils_nu_par_s"] = nu.regime.reveilsParS;
+  state.counters["regime_reveils_au_dela_donnees_par_s"] = programme.regime.reveilsParS - nu.regime.reveilsParS;
   state.counters["retournement_median_us"] = retournement;
   state.counters["retournement_nu_median_us"] = retournementNu;
   state.counters["retournement_rapport"] = retournement / retournementNu;

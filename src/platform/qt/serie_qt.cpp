@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
 namespace {
@@ -282,17 +284,35 @@ std::vector<std::string> TSerieQt::Peripheriques() const {
   return chemins;
 }
 
+namespace {
+// A lock file that serial programs share by convention (QSerialPort takes one too):
+// "LCK.." and the device's name under /dev, held while the process it names lives.
+bool VerrouVivant(const std::string& chemin) {
+  std::string nom = chemin.rfind("/dev/", 0) == 0 ? chemin.substr(5) : std::filesystem::path(chemin).filename().string();
+  std::replace(nom.begin(), nom.end(), '/', '_');
+  for (const char* dossier : {"/var/lock", "/etc/locks", "/var/spool/locks", "/var/spool/uucp", "/tmp", "/var/tmp"}) {
+    std::ifstream f(std::string(dossier) + "/LCK.." + nom);
+    long pid = 0;
+    if (f && f >> pid && pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM)) return true;
+  }
+  return false;
+}
+}  // namespace
+
 TPresence TSerieQt::Sonde(const std::string& chemin) {
   struct stat st {};
   if (::stat(chemin.c_str(), &st) != 0) return TPresence::Absent;
-  TPeripheriqueQt essai(chemin);
-  std::string raison;
-  switch (essai.Ouvre(nullptr, raison)) {
-    case TCodeSerie::Aucun: return TPresence::Present;
-    case TCodeSerie::Occupe:
-    case TCodeSerie::AccesRefuse: return TPresence::Occupe;
-    default: return TPresence::Absent;
-  }
+  // A plain opening, without the lock file (and its write to disk) that a port's
+  // opening makes: the ports are probed at each binding and each port list.
+  const int fd = ::open(chemin.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return errno == EACCES || errno == EBUSY || errno == EPERM ? TPresence::Occupe : TPresence::Absent;
+  termios t{};
+  const bool serie = ::tcgetattr(fd, &t) == 0;
+  const bool libre = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+  ::close(fd);
+  if (!serie) return TPresence::Absent;
+  if (!libre || VerrouVivant(chemin)) return TPresence::Occupe;
+  return TPresence::Present;
 }
 
 TOuvertureSerie TSerieQt::Ouvre(const std::string& chemin, const TReglageLigne& reglage) {
