@@ -15,14 +15,10 @@
 #include <QSerialPort>
 #include <QTimer>
 
-#include <fcntl.h>
 #include <poll.h>
-#include <sys/eventfd.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -34,8 +30,6 @@
 #include <vector>
 
 #include "commun_bench.h"
-#include "util/cp1252.h"
-#include "util/fichiers.h"
 
 namespace {
 
@@ -55,45 +49,12 @@ struct TEchange {
 // until a request comes and answers it at once.
 class TBancVeille {
 public:
-  TBancVeille() : eveil_(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
-  ~TBancVeille() {
-    Arrete();
-    for (const Poste& p : postes_)
-      for (int fd : {p.maitre, p.esclave})
-        if (fd >= 0) ::close(fd);
-    if (eveil_ >= 0) ::close(eveil_);
-  }
-  TBancVeille(const TBancVeille&) = delete;
-  TBancVeille& operator=(const TBancVeille&) = delete;
+  ~TBancVeille() { serveur_.Arrete(); }
 
   // The path a port opens, empty on failure.
-  std::string Ajoute() {
-    Poste p;
-    p.maitre = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    char nom[128];
-    if (p.maitre < 0 || ::grantpt(p.maitre) != 0 || ::unlockpt(p.maitre) != 0 ||
-        ::ptsname_r(p.maitre, nom, sizeof nom) != 0)
-      return {};
-    // Kept open, so that the master never reads a hang-up between two clients; raw,
-    // so that nothing is echoed.
-    p.esclave = ::open(nom, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (p.esclave < 0) return {};
-    termios t{};
-    if (::tcgetattr(p.esclave, &t) == 0) {
-      ::cfmakeraw(&t);
-      ::tcsetattr(p.esclave, TCSANOW, &t);
-    }
-    postes_.push_back(std::move(p));
-    return nom;
-  }
-  void Demarre() { fil_ = std::thread([this] { Boucle(); }); }
-  void Arrete() {
-    if (!fil_.joinable()) return;
-    arret_ = true;
-    const std::uint64_t un = 1;
-    [[maybe_unused]] auto n = ::write(eveil_, &un, sizeof un);
-    fil_.join();
-  }
+  std::string Ajoute() { return postes_.Ajoute(); }
+  void Demarre() { serveur_.Demarre([this] { Boucle(); }); }
+  void Arrete() { serveur_.Arrete(); }
   // Forgets the exchanges so far and gives them.
   std::vector<TEchange> Releve() {
     std::lock_guard verrou(mutex_);
@@ -111,14 +72,14 @@ private:
 
   void Boucle() {
     std::vector<pollfd> attente;
-    while (!arret_) {
-      attente.assign(1, pollfd{eveil_, POLLIN, 0});
-      for (const Poste& p : postes_) attente.push_back(pollfd{p.maitre, POLLIN, 0});
+    while (!serveur_.Arret()) {
+      attente.assign(1, pollfd{serveur_.Eveil(), POLLIN, 0});
+      for (const Poste& p : postes_.liste) attente.push_back(pollfd{p.maitre, POLLIN, 0});
       if (::poll(attente.data(), attente.size(), -1) <= 0) continue;
-      for (std::size_t k = 0; k < postes_.size(); ++k) {
+      for (std::size_t k = 0; k < postes_.liste.size(); ++k) {
         if (!(attente[k + 1].revents & POLLIN)) continue;
         const std::int64_t lu = bench::MicrosecondesMonotones();
-        Poste& p = postes_[k];
+        Poste& p = postes_.liste[k];
         char tampon[256];
         const ssize_t n = ::read(p.maitre, tampon, sizeof tampon);
         for (ssize_t i = 0; i < n; ++i) {
@@ -136,17 +97,12 @@ private:
           p.commande.clear();
         }
       }
-      if (attente[0].revents & POLLIN) {
-        std::uint64_t n;
-        [[maybe_unused]] auto lu = ::read(eveil_, &n, sizeof n);
-      }
+      if (attente[0].revents & POLLIN) serveur_.VideEveil();
     }
   }
 
-  std::vector<Poste> postes_;
-  std::thread fil_;
-  std::atomic<bool> arret_{false};
-  int eveil_;
+  bench::TPostesPty<Poste> postes_;
+  bench::TFilServeur serveur_;
   std::mutex mutex_;
   std::vector<TEchange> echanges_;
 };
@@ -191,28 +147,6 @@ int LecteurNu(int argc, char** argv) {
 }
 
 // ---- pelitrax-cli acquire on the same instruments ----
-
-std::string Section(int i) {
-  return "[Banc veille " + std::to_string(i) + "]\r\nNom=pH\r\nSymbole=pH\r\nUnité=\r\nPrecision=3\r\nMini=0\r\n"
-         "Maxi=14\r\nCom=" + std::to_string(PremierCom + i) + "\r\nBaud=9600\r\nDataBits=8\r\nParity=0\r\nStopBits=1\r\n"
-         "RTS=0\r\nXonXoff=0\r\nDebut=0\r\nNombreCarac=1\r\nDelai=0\r\nFixe=0\r\nNumero=1\r\nNombreLigne=1\r\n"
-         "Séparateur=0\r\nContinu=0\r\nFiltreDepasse=0\r\nDemande=M|CR|\r\nDerive=0.01\r\n\r\n";
-}
-
-bool EcritFichiers(const std::string& ini, const std::string& config) {
-  std::string base;
-  std::string rs2 = "[Acquisition]\r\nDeltat=1\r\nDuree=" + std::to_string(DureeS) + "\r\nNvoies=9\r\nMode=0\r\n";
-  for (int i = 0; i < NbreVoies; ++i) {
-    base += Section(i);
-    rs2 += "Nom" + std::to_string(i) + "=Banc veille " + std::to_string(i) + "\r\nCOM" + std::to_string(i) + "=" +
-           std::to_string(PremierCom + i) + "\r\n";
-  }
-  rs2 += "\r\n";
-  for (int i = 0; i < NbreVoies; ++i) rs2 += Section(i);
-  base += "[Index]\r\n";
-  for (int i = 0; i < NbreVoies; ++i) base += std::to_string(i) + "=Banc veille " + std::to_string(i) + "\r\n";
-  return EcritFichierSur(ini, Utf8VersCp1252(base)) && EcritFichierSur(config, Utf8VersCp1252(rs2));
-}
 
 // A running child's CPU time (nanoseconds) and voluntary context switches so far,
 // over all its threads, from /proc.
@@ -284,18 +218,17 @@ void Veille(benchmark::State& state) {
     state.SkipWithError(("programme absent : " + cli.string()).c_str());
     return;
   }
-  if (!EcritFichiers("veille.ini", "veille.rs2")) {
+  if (!bench::EcritAcquisition({"Banc veille", 9600, 0, "M|CR|"}, NbreVoies, PremierCom, DureeS, "veille.ini",
+                               "veille.rs2")) {
     state.SkipWithError("écriture des fichiers de l'acquisition impossible");
     return;
   }
   TBancVeille banc;
-  std::vector<std::string> chemins;
-  for (int i = 0; i < NbreVoies; ++i) chemins.push_back(banc.Ajoute());
-  for (const auto& c : chemins)
-    if (c.empty()) {
-      state.SkipWithError("pseudo-terminal impossible");
-      return;
-    }
+  const std::vector<std::string> chemins = bench::AjouteInstruments(banc, NbreVoies);
+  if (chemins.empty()) {
+    state.SkipWithError("pseudo-terminal impossible");
+    return;
+  }
   banc.Demarre();
   std::error_code e;
   const auto soi = std::filesystem::read_symlink("/proc/self/exe", e);
