@@ -6,18 +6,26 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/eventfd.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include "util/cp1252.h"
+#include "util/fichiers.h"
 
 extern char** environ;
 
@@ -81,6 +89,131 @@ inline double Quantile(std::vector<double> v, double q) {
 
 inline double Mediane(const std::vector<double>& v) { return Quantile(v, 0.5); }
 
+// A polled pH-meter-like model for pelitrax-cli acquire, one per channel i on COM
+// premierCom + i, named nom + " " + i.
+struct TModeleBanc {
+  std::string nom;
+  int baud;
+  int delaiMs;
+  std::string demande;  // in the device file's escape notation ("M|CR|")
+};
+
+inline std::string SectionModele(const TModeleBanc& m, int i, int com) {
+  return "[" + m.nom + " " + std::to_string(i) + "]\r\nNom=pH\r\nSymbole=pH\r\nUnité=\r\nPrecision=3\r\nMini=0\r\n"
+         "Maxi=14\r\nCom=" + std::to_string(com) + "\r\nBaud=" + std::to_string(m.baud) +
+         "\r\nDataBits=8\r\nParity=0\r\nStopBits=1\r\nRTS=0\r\nXonXoff=0\r\nDebut=0\r\nNombreCarac=1\r\nDelai=" +
+         std::to_string(m.delaiMs) + "\r\nFixe=0\r\nNumero=1\r\nNombreLigne=1\r\nSéparateur=0\r\nContinu=0\r\n"
+         "FiltreDepasse=0\r\nDemande=" + m.demande + "\r\nDerive=0.01\r\n\r\n";
+}
+
+// The device file and a time-base configuration (interval 1 s, `dureeS` seconds) of
+// `n` channels of the model, in the files' code page.
+inline bool EcritAcquisition(const TModeleBanc& m, int n, int premierCom, int dureeS, const std::string& ini,
+                             const std::string& config) {
+  std::string base;
+  std::string rs2 = "[Acquisition]\r\nDeltat=1\r\nDuree=" + std::to_string(dureeS) + "\r\nNvoies=" + std::to_string(n) +
+                    "\r\nMode=0\r\n";
+  for (int i = 0; i < n; ++i) {
+    base += SectionModele(m, i, premierCom + i);
+    rs2 += "Nom" + std::to_string(i) + "=" + m.nom + " " + std::to_string(i) + "\r\nCOM" + std::to_string(i) + "=" +
+           std::to_string(premierCom + i) + "\r\n";
+  }
+  rs2 += "\r\n";
+  for (int i = 0; i < n; ++i) rs2 += SectionModele(m, i, premierCom + i);
+  base += "[Index]\r\n";
+  for (int i = 0; i < n; ++i) base += std::to_string(i) + "=" + m.nom + " " + std::to_string(i) + "\r\n";
+  return EcritFichierSur(ini, Utf8VersCp1252(base)) && EcritFichierSur(config, Utf8VersCp1252(rs2));
+}
+
+// A pseudo-terminal for a bench instrument of a benchmark's own: the master side, non-
+// blocking, that the instrument serves, and the slave side, kept open so that the
+// master never reads a hang-up between two clients and raw so that nothing is echoed.
+// Gives the path a port opens, empty on failure.
+inline std::string OuvrePseudoTerminal(int& maitre, int& esclave) {
+  maitre = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  char nom[128];
+  if (maitre < 0 || ::grantpt(maitre) != 0 || ::unlockpt(maitre) != 0 || ::ptsname_r(maitre, nom, sizeof nom) != 0)
+    return {};
+  esclave = ::open(nom, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (esclave < 0) return {};
+  termios t{};
+  if (::tcgetattr(esclave, &t) == 0) {
+    ::cfmakeraw(&t);
+    ::tcsetattr(esclave, TCSANOW, &t);
+  }
+  return nom;
+}
+
+// The pseudo-terminals of a benchmark's instruments, one `Poste` each (a struct with
+// `maitre` and `esclave`), closed with it; declared before the thread that serves them,
+// so that the thread stops first.
+template <class Poste> class TPostesPty {
+public:
+  TPostesPty() = default;
+  ~TPostesPty() {
+    for (const Poste& p : liste)
+      for (int fd : {p.maitre, p.esclave})
+        if (fd >= 0) ::close(fd);
+  }
+  TPostesPty(const TPostesPty&) = delete;
+  TPostesPty& operator=(const TPostesPty&) = delete;
+
+  // A new instrument's pseudo-terminal: the path a port opens, empty on failure.
+  std::string Ajoute() {
+    Poste p;
+    const std::string chemin = OuvrePseudoTerminal(p.maitre, p.esclave);
+    liste.push_back(std::move(p));
+    return chemin;
+  }
+
+  std::vector<Poste> liste;
+};
+
+// `n` instruments added to a benchmark's own bench (its Ajoute gives each one's path):
+// their paths, or none when a pseudo-terminal could not be made.
+template <class Banc> std::vector<std::string> AjouteInstruments(Banc& banc, int n) {
+  std::vector<std::string> chemins;
+  for (int i = 0; i < n; ++i) {
+    chemins.push_back(banc.Ajoute());
+    if (chemins.back().empty()) return {};
+  }
+  return chemins;
+}
+
+// The thread that serves a benchmark's instruments, with the eventfd that wakes it
+// to stop. Its owner stops it before closing what it serves.
+class TFilServeur {
+public:
+  TFilServeur() : eveil_(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
+  ~TFilServeur() {
+    Arrete();
+    if (eveil_ >= 0) ::close(eveil_);
+  }
+  TFilServeur(const TFilServeur&) = delete;
+  TFilServeur& operator=(const TFilServeur&) = delete;
+
+  void Demarre(std::function<void()> boucle) { fil_ = std::thread(std::move(boucle)); }
+  void Arrete() {
+    if (!fil_.joinable()) return;
+    arret_ = true;
+    const std::uint64_t un = 1;
+    [[maybe_unused]] auto n = ::write(eveil_, &un, sizeof un);
+    fil_.join();
+  }
+  bool Arret() const { return arret_; }
+  // To poll with the instruments' descriptors, and to empty once it woke.
+  int Eveil() const { return eveil_; }
+  void VideEveil() const {
+    std::uint64_t n;
+    [[maybe_unused]] auto lu = ::read(eveil_, &n, sizeof n);
+  }
+
+private:
+  std::thread fil_;
+  std::atomic<bool> arret_{false};
+  int eveil_;
+};
+
 // A child program: started with the environment of this one plus `ajouts`
 // ("NOM=valeur"), its standard output and error sent to files (empty: /dev/null), or
 // its standard output to a pipe whose reading end is given back in *tube.
@@ -126,6 +259,8 @@ struct TFinFils {
   int statut = -1;          // exit status, -1 when it did not exit normally
   std::int64_t dureeUs = 0;
   long pointeRssKo = 0;     // peak resident set, kilobytes (ru_maxrss)
+  double processeurS = 0;   // CPU time, user and system, all its threads
+  long commutationsVolontaires = 0;  // it slept waiting for something (ru_nvcsw)
 };
 
 inline TFinFils Attend(const TFils& f) {
@@ -136,6 +271,9 @@ inline TFinFils Attend(const TFils& f) {
   r.dureeUs = MicrosecondesMonotones() - f.debutUs;
   r.statut = WIFEXITED(etat) ? WEXITSTATUS(etat) : -1;
   r.pointeRssKo = usage.ru_maxrss;
+  r.processeurS = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                  static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+  r.commutationsVolontaires = usage.ru_nvcsw;
   return r;
 }
 

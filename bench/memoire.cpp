@@ -27,8 +27,6 @@
 #include "instruments/base_appareils.h"
 #include "links/table_ports.h"
 #include "platform/simule/plateforme_simulee.h"
-#include "util/cp1252.h"
-#include "util/fichiers.h"
 #include "util/regional_courant.h"
 
 namespace {
@@ -131,29 +129,6 @@ void AcquisitionSimulee2048(benchmark::State& state) {
 }
 BENCHMARK(AcquisitionSimulee2048)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
 
-// The bench's pH meter under nine names and ports, for the child run.
-std::string SectionPh(int i) {
-  return "[Banc virtuel pH-mètre " + std::to_string(i) + "]\r\nNom=pH\r\nSymbole=pH\r\nUnité=\r\nPrecision=3\r\nMini=0\r\n"
-         "Maxi=14\r\nCom=" + std::to_string(PremierCom + i) + "\r\nBaud=2400\r\nDataBits=8\r\nParity=0\r\nStopBits=1\r\n"
-         "RTS=0\r\nXonXoff=0\r\nDebut=0\r\nNombreCarac=1\r\nDelai=100\r\nFixe=0\r\nNumero=1\r\nNombreLigne=1\r\n"
-         "Séparateur=0\r\nContinu=0\r\nFiltreDepasse=0\r\nDemande=PH?|CR|\r\nDerive=0.01\r\n\r\n";
-}
-
-bool EcritFichiers(const std::string& ini, const std::string& config) {
-  std::string base;
-  std::string rs2 = "[Acquisition]\r\nDeltat=1\r\nDuree=" + std::to_string(DureeCourte) + "\r\nNvoies=9\r\nMode=0\r\n";
-  for (int i = 0; i < NbreVoies; ++i) {
-    base += SectionPh(i);
-    rs2 += "Nom" + std::to_string(i) + "=Banc virtuel pH-mètre " + std::to_string(i) + "\r\nCOM" + std::to_string(i) +
-           "=" + std::to_string(PremierCom + i) + "\r\n";
-  }
-  rs2 += "\r\n";
-  for (int i = 0; i < NbreVoies; ++i) rs2 += SectionPh(i);
-  base += "[Index]\r\n";
-  for (int i = 0; i < NbreVoies; ++i) base += std::to_string(i) + "=Banc virtuel pH-mètre " + std::to_string(i) + "\r\n";
-  return EcritFichierSur(ini, Utf8VersCp1252(base)) && EcritFichierSur(config, Utf8VersCp1252(rs2));
-}
-
 // Reads banc-virtuel's lines "COM3=/dev/pts/5 pH-metre" up to "prêt" (10 s at most).
 std::map<int, std::string> LitPorts(int tube) {
   std::map<int, std::string> ports;
@@ -187,7 +162,9 @@ void PelitraxCliAcquire(benchmark::State& state) {
       state.SkipWithError(("programme absent : " + f.string()).c_str());
       return;
     }
-  if (!EcritFichiers("acquisition.ini", "acquisition.rs2")) {
+  // The bench's pH meter under nine names and ports.
+  if (!bench::EcritAcquisition({"Banc virtuel pH-mètre", 2400, 100, "PH?|CR|"}, NbreVoies, PremierCom, DureeCourte,
+                               "acquisition.ini", "acquisition.rs2")) {
     state.SkipWithError("écriture des fichiers de l'acquisition impossible");
     return;
   }

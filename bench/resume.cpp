@@ -81,7 +81,7 @@ std::optional<double> Champ(const QJsonObject& o, const char* champ) {
   return o.value(champ).toDouble();
 }
 
-enum class TSens { Aucun, Maximum, Minimum };  // the value must stay below / above the goal
+enum class TSens { Aucun, Maximum, AuPlus, Minimum };  // below / at most / at least the goal
 
 struct TLigne {
   std::string mesure;
@@ -140,12 +140,14 @@ std::string Nombre(double v, int decimales) {
 
 std::optional<bool> Atteinte(const TLigne& l) {
   if (l.sens == TSens::Aucun || !l.valeur || std::isnan(*l.valeur)) return std::nullopt;
-  return l.sens == TSens::Maximum ? *l.valeur < l.cible : *l.valeur >= l.cible;
+  if (l.sens == TSens::Maximum) return *l.valeur < l.cible;
+  if (l.sens == TSens::AuPlus) return *l.valeur <= l.cible;
+  return *l.valeur >= l.cible;
 }
 
 std::string TexteCible(const TLigne& l) {
   if (l.sens == TSens::Aucun) return "";
-  return std::string(l.sens == TSens::Maximum ? "< " : ">= ") + Nombre(l.cible, l.cible < 10 && l.cible != std::floor(l.cible) ? 1 : 0) +
+  return std::string(l.sens == TSens::Maximum ? "< " : l.sens == TSens::AuPlus ? "≤ " : ">= ") + Nombre(l.cible, l.cible < 10 && l.cible != std::floor(l.cible) ? 1 : 0) +
          (l.unite.empty() ? "" : " " + l.unite);
 }
 
@@ -249,6 +251,30 @@ void Construit() {
     estimation.remarque = r1.empty() ? r2 : r1;
   }
   Lignes.push_back(estimation);
+
+  // Sleep between events: the headless program beside a bare poller, one run each on
+  // the same nine instruments.
+  const std::string v = "Veille";
+  Ajoute("Veille 30 s : processeur de pelitrax-cli acquire", v, Compteur("processeur_s"), "s", 3);
+  Ajoute("  lecteur QSerialPort nu, même cycle", v, Compteur("processeur_nu_s"), "s", 3);
+  Ajoute("Processeur rapporté au lecteur nu", v, Compteur("processeur_rapport"), "x", 2, TSens::AuPlus, 1.5);
+  Ajoute("Réveils (commutations volontaires)", v, Compteur("reveils_par_s"), "/s", 1);
+  Ajoute("  lecteur nu : ceux des données", v, Compteur("reveils_nu_par_s"), "/s", 1);
+  Ajoute("Réveils au-delà de ceux des données", v, Compteur("reveils_au_dela_donnees_par_s"), "/s", 2, TSens::AuPlus, 2);
+  Ajoute("En régime (5 à 25 s) : processeur par seconde", v, Compteur("regime_processeur_ms_par_s"), "ms/s", 2);
+  Ajoute("  lecteur nu", v, Compteur("regime_processeur_nu_ms_par_s"), "ms/s", 2);
+  Ajoute("En régime : processeur rapporté au lecteur nu", v, Compteur("regime_processeur_rapport"), "x", 2,
+         TSens::AuPlus, 1.5);
+  Ajoute("En régime : réveils", v, Compteur("regime_reveils_par_s"), "/s", 1);
+  Ajoute("  lecteur nu", v, Compteur("regime_reveils_nu_par_s"), "/s", 1);
+  Ajoute("En régime : réveils au-delà de ceux des données", v, Compteur("regime_reveils_au_dela_donnees_par_s"), "/s",
+         2, TSens::AuPlus, 2);
+  Ajoute("Retournement d'une voie (réponse -> requête suivante), médiane", v, Compteur("retournement_median_us"), "µs",
+         0);
+  Ajoute("  lecteur nu, médiane", v, Compteur("retournement_nu_median_us"), "µs", 0);
+  Ajoute("Retournement rapporté au lecteur nu", v, Compteur("retournement_rapport"), "x", 2, TSens::AuPlus, 1.3);
+  Ajoute("Du lancement à la première requête", v, Compteur("premiere_requete_ms"), "ms", 1, TSens::Maximum, 100);
+  Ajoute("  lecteur nu", v, Compteur("premiere_requete_nu_ms"), "ms", 1);
 }
 
 }  // namespace

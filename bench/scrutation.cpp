@@ -70,46 +70,13 @@ public:
 // closely the serving thread keeps to its plan.
 class TBancHorodate final : public TEnvois {
 public:
-  TBancHorodate() : eveil_(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)), origine_(bench::MicrosecondesMonotones()) {}
-  ~TBancHorodate() override {
-    Arrete();
-    for (Poste& p : postes_) {
-      if (p.maitre >= 0) ::close(p.maitre);
-      if (p.esclave >= 0) ::close(p.esclave);
-    }
-    if (eveil_ >= 0) ::close(eveil_);
-  }
-  TBancHorodate(const TBancHorodate&) = delete;
-  TBancHorodate& operator=(const TBancHorodate&) = delete;
+  TBancHorodate() : origine_(bench::MicrosecondesMonotones()) {}
+  ~TBancHorodate() override { serveur_.Arrete(); }
 
   // A new instrument on its own pseudo-terminal: the path a port opens, empty on failure.
-  std::string Ajoute() {
-    Poste p;
-    p.maitre = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    char nom[128];
-    if (p.maitre < 0 || ::grantpt(p.maitre) != 0 || ::unlockpt(p.maitre) != 0 ||
-        ::ptsname_r(p.maitre, nom, sizeof nom) != 0)
-      return {};
-    // Kept open, so that the master never reads a hang-up between two clients; raw
-    // from the start, so that nothing is echoed.
-    p.esclave = ::open(nom, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (p.esclave < 0) return {};
-    termios t{};
-    if (::tcgetattr(p.esclave, &t) == 0) {
-      ::cfmakeraw(&t);
-      ::tcsetattr(p.esclave, TCSANOW, &t);
-    }
-    postes_.push_back(std::move(p));
-    return nom;
-  }
-  void Demarre() { fil_ = std::thread([this] { Boucle(); }); }
-  void Arrete() {
-    if (!fil_.joinable()) return;
-    arret_ = true;
-    const std::uint64_t un = 1;
-    [[maybe_unused]] auto n = ::write(eveil_, &un, sizeof un);
-    fil_.join();
-  }
+  std::string Ajoute() { return postes_.Ajoute(); }
+  void Demarre() { serveur_.Demarre([this] { Boucle(); }); }
+  void Arrete() { serveur_.Arrete(); }
 
   std::optional<std::int64_t> Envoi(int voie, std::int64_t estampille) const override {
     std::lock_guard verrou(mutex_);
@@ -153,18 +120,18 @@ private:
   void Boucle() {
     ::prctl(PR_SET_TIMERSLACK, 1000UL, 0, 0, 0);
     std::vector<pollfd> attente;
-    while (!arret_) {
-      attente.assign(1, pollfd{eveil_, POLLIN, 0});
+    while (!serveur_.Arret()) {
+      attente.assign(1, pollfd{serveur_.Eveil(), POLLIN, 0});
       std::int64_t prochain = bench::MicrosecondesMonotones() + 1000000;
-      for (const Poste& p : postes_) {
+      for (const Poste& p : postes_.liste) {
         attente.push_back(pollfd{p.maitre, POLLIN, 0});
         if (!p.sortie.empty()) prochain = std::min(prochain, p.sortie.front().duUs);
       }
       const std::int64_t delai = std::max<std::int64_t>(prochain - bench::MicrosecondesMonotones(), 0);
       const timespec ts{static_cast<time_t>(delai / 1000000), static_cast<long>(delai % 1000000) * 1000};
       ::ppoll(attente.data(), attente.size(), &ts, nullptr);
-      for (std::size_t k = 0; k < postes_.size(); ++k) {
-        Poste& p = postes_[k];
+      for (std::size_t k = 0; k < postes_.liste.size(); ++k) {
+        Poste& p = postes_.liste[k];
         if (attente[k + 1].revents & POLLIN) {
           char tampon[256];
           const ssize_t n = ::read(p.maitre, tampon, sizeof tampon);
@@ -195,17 +162,12 @@ private:
           p.estampilles.pop_front();
         }
       }
-      if (attente[0].revents & POLLIN) {
-        std::uint64_t n;
-        [[maybe_unused]] auto lu = ::read(eveil_, &n, sizeof n);
-      }
+      if (attente[0].revents & POLLIN) serveur_.VideEveil();
     }
   }
 
-  std::vector<Poste> postes_;
-  std::thread fil_;
-  std::atomic<bool> arret_{false};
-  int eveil_;
+  bench::TPostesPty<Poste> postes_;
+  bench::TFilServeur serveur_;
   std::int64_t origine_;
   mutable std::mutex mutex_;
   std::map<std::pair<int, std::int64_t>, std::int64_t> envois_;
@@ -514,13 +476,11 @@ void Mesure(benchmark::State& state, const std::vector<std::string>& chemins, co
 
 void ScrutationPty(benchmark::State& state) {
   TBancHorodate banc;
-  std::vector<std::string> chemins;
-  for (int i = 0; i < NbreVoies; ++i) chemins.push_back(banc.Ajoute());
-  for (const auto& c : chemins)
-    if (c.empty()) {
-      state.SkipWithError("pseudo-terminal impossible");
-      return;
-    }
+  const std::vector<std::string> chemins = bench::AjouteInstruments(banc, NbreVoies);
+  if (chemins.empty()) {
+    state.SkipWithError("pseudo-terminal impossible");
+    return;
+  }
   banc.Demarre();
   Mesure(state, chemins, banc);
   banc.Arrete();

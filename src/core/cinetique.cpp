@@ -286,6 +286,9 @@ void TCinetiqueMain::InitAttente() {
   }
   EnteteGrille();
   AfficheDuree();
+  // Live values at once rather than one timer period later; the timer keeps its
+  // rhythm, and a time base still starts its own cycle at "Acquérir".
+  if (Timer->Actif()) PosteCycle();
 }
 
 bool TCinetiqueMain::setVoieSerieApp(Tappareil& A) {

@@ -71,6 +71,8 @@ public:
 
   // ---- polling and reception
   void TimerTimer();
+  // Posts a poll cycle, to run after the current handler while the main timer runs.
+  void PosteCycle();
   void InterrogeVoie();
   void TriggerAvail(TPortSerie* CP, std::uint16_t Count);
   void TraiteVoie();
@@ -212,6 +214,7 @@ private:
   TVueModele vue_;
   TSurfaceDessin* surface_ = nullptr;
   int dansAttente_ = 0;      // a wait or a question of the cycle is open
+  std::uint64_t cycles_ = 0; // poll cycles started by a tick
   bool cycleInacheve_ = false;
   bool detectionFaite_ = false;
   bool erreurCopieSignalee_ = false;

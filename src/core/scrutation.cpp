@@ -34,13 +34,28 @@ void Borne(std::string& chaine, std::size_t maxi) {
 void TCinetiqueMain::TimerTimer() {
   // A tick inside a wait or a question of the running cycle starts no second cycle.
   if (dansAttente_ > 0) return;
+  ++cycles_;
   const bool silence = !Reponse || cycleInacheve_;
   vue_.SetCaption(ctl::LabelPb, silence ? "Pas de réponse" : "");
   Reponse = false;
   VoieCourante = 0;
   if (NbreVoies() < 1) return;
+  // A device may go without a word from the system: the tick looks at the ports in
+  // use, so that no port needs a watch of its own and a lost one is closed (and
+  // reported) before its request.
+  for (int i = 0; i < NbreVoies(); ++i)
+    if (Tappareil* A = Voie(i))
+      if (auto* port = dynamic_cast<TPortSerie*>(A->VoieSerie)) port->VerifieLiaison();
   cycleInacheve_ = true;
   InterrogeVoie();
+}
+
+void TCinetiqueMain::PosteCycle() {
+  plateforme_.boucle.Poste([vie = std::weak_ptr<bool>(vie_), this, avant = cycles_] {
+    // Not when the state stopped the timer meanwhile (a dialog, the master mode), nor
+    // when a tick started a cycle first.
+    if (vie.lock() && Timer->Actif() && cycles_ == avant) TimerTimer();
+  });
 }
 
 void TCinetiqueMain::InterrogeVoie() {

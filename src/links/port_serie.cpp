@@ -210,6 +210,11 @@ void TPortSerie::Perte(const std::string& raison) {
   }
 }
 
+void TPortSerie::VerifieLiaison() {
+  std::string raison;
+  if (peripherique_ && !peripherique_->Verifie(raison)) Perte(raison);
+}
+
 void TPortSerie::SignalePerte() {
   if (!perdu_ || perteSignalee_ || !surPerte_) return;
   perteSignalee_ = true;

@@ -158,6 +158,9 @@ public:
   // the port is opened again or closed explicitly.
   void SetOnPerte(TGestionnairePerte gestionnaire) { surPerte_ = std::move(gestionnaire); }
   bool Perdu() const { return perdu_; }
+  // A cheap check that the open device is still there, for a caller that ticks
+  // anyway (the main timer); a device found gone is lost as above. Nothing when closed.
+  void VerifieLiaison();
   const std::string& MessagePerte() const { return messagePerte_; }
 
   // The device path while open, empty otherwise.

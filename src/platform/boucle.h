@@ -37,6 +37,11 @@ public:
   // event and dispatches it. Returns at once with delaiMaxMs = 0. Used by every wait
   // that polls a condition (ticks, burette answers).
   virtual void TraiteEvenements(int delaiMaxMs) = 0;
+  // The same without a bound: sleeps until something happens (a timer, a device, a
+  // posted message, a notifier) and dispatches it. For a loop that has nothing to do
+  // between events: it wakes for no other reason. Returns at once when nothing can
+  // ever come (the simulated loop with nothing scheduled).
+  virtual void AttendEvenement() = 0;
 
   // True once the program has been asked to quit; waits then end early.
   virtual bool QuitteDemande() const = 0;

@@ -89,6 +89,11 @@ public:
   // Runs once when the device is lost (unplugged, hung up, I/O failure), with a French
   // reason; the device is then closed and calls back no more.
   virtual void SetRappelPerte(std::function<void(const std::string& raison)> rappel) = 0;
+  // A cheap check that the device is still there, for a caller that ticks anyway (the
+  // acquisition's own timer). False, with a French reason, when it is gone (or its loss
+  // is already on its way): the caller then closes it as lost, and the loss callback
+  // does not run for it. Devices whose system reports every loss keep this one.
+  virtual bool Verifie(std::string& raison) { return true; }
 
   // Idempotent; no callback runs afterwards.
   virtual void Ferme() = 0;

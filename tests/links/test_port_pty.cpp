@@ -1,7 +1,10 @@
 // The port object on real QSerialPort devices: bench instruments served on
 // pseudo-terminals, a pseudo-terminal closed under an open port, a busy device.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <termios.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -183,6 +186,59 @@ TEST_F(PortPty, PeripheriqueTenuParUnAutreProgramme) {
   autre.closeWriteChannel();
   ASSERT_TRUE(autre.waitForFinished());
   EXPECT_NO_THROW(port.SetOpen(true));
+}
+
+// A hang-up that nothing reports: the port's queue and Qt's buffer are full, so Qt no
+// longer reads the line. The check the acquisition's tick makes finds it.
+TEST(PortPtyPlein, RaccrochageSansAvisTrouveParLaVerification) {
+  const int maitre = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  ASSERT_GE(maitre, 0);
+  char nom[128];
+  ASSERT_EQ(::grantpt(maitre) | ::unlockpt(maitre) | ::ptsname_r(maitre, nom, sizeof nom), 0);
+  {
+    // Raw, so that the flood is neither echoed nor held in lines.
+    const int esclave = ::open(nom, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(esclave, 0);
+    termios t{};
+    ASSERT_EQ(::tcgetattr(esclave, &t), 0);
+    ::cfmakeraw(&t);
+    ::tcsetattr(esclave, TCSANOW, &t);
+    ::close(esclave);
+  }
+  TBoucleQt boucle;
+  TSerieQt serie;
+  const std::string variable = std::string("COM3=") + nom;
+  TTablePorts table(serie, nullptr, [&](const std::string& n) -> std::optional<std::string> {
+    if (n == TTablePorts::Variable) return variable;
+    return std::nullopt;
+  });
+  TPortSerie port(serie, boucle, table, 3);
+  port.SetAutoOpen(false);
+  std::vector<std::string> messages;
+  port.SetOnPerte([&](TPortSerie*, const std::string& m) { messages.push_back(m); });
+  port.SetOpen(true);
+  // Nobody takes the bytes: the port's queue fills, then Qt's buffer, then the line's.
+  const std::string bloc(1024, 'x');
+  for (int i = 0; i < 400; ++i) {
+    const ssize_t n = ::write(maitre, bloc.data(), bloc.size());
+    boucle.TraiteEvenements(5);
+    if (n < 0 && port.InBuffUsed() == port.InSize()) break;
+  }
+  ASSERT_EQ(port.InBuffUsed(), port.InSize());
+  ::close(maitre);
+  const std::int64_t fin = boucle.Millisecondes() + 200;
+  while (messages.empty() && boucle.Millisecondes() < fin) boucle.TraiteEvenements(20);
+
+  port.VerifieLiaison();
+  EXPECT_FALSE(port.Open());
+  const std::int64_t fin2 = boucle.Millisecondes() + 2000;
+  while (messages.empty() && boucle.Millisecondes() < fin2) boucle.TraiteEvenements(20);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].rfind("COM3 : liaison perdue avec " + std::string(nom) + " (", 0), 0u) << messages[0];
+  // A second check of the closed port does nothing.
+  port.VerifieLiaison();
+  boucle.TraiteEvenements(20);
+  EXPECT_EQ(messages.size(), 1u);
 }
 
 TEST(SerieQt, SondeEtEnumeration) {

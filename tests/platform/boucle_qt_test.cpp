@@ -45,3 +45,24 @@ TEST(BoucleQt, AttenteBorneeSansEvenement) {
   EXPECT_LT(ecoule, 2000);  // returns after its bound, not never
   EXPECT_GT(boucle.DateHeure(), 46000.0);
 }
+
+TEST(BoucleQt, AttenteSansBorneJusquAUnEvenement) {
+  app();
+  TBoucleQt boucle;
+  // A posted message is something that happened: the wait returns after running it.
+  bool poste = false;
+  boucle.Poste([&] { poste = true; });
+  boucle.AttendEvenement();
+  EXPECT_TRUE(poste);
+  // Then it sleeps until the timer's tick, with no wake-up of its own to bound it.
+  auto m = boucle.CreeMinuterie();
+  int tics = 0;
+  m->SetIntervalle(10);
+  m->SetRappel([&] {
+    ++tics;
+    m->SetActif(false);
+  });
+  m->SetActif(true);
+  while (tics == 0) boucle.AttendEvenement();
+  EXPECT_EQ(tics, 1);
+}

@@ -11,16 +11,21 @@
 #include <QGuiApplication>
 #include <QSocketNotifier>
 
-#include <csignal>
+#include <algorithm>
+#include <climits>
 #include <cmath>
+#include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include "cli/commandes.h"
@@ -43,7 +48,60 @@
 
 namespace {
 volatile std::sig_atomic_t interrompu = 0;
-void SurInterruption(int) { interrompu = 1; }
+// The loop sleeps until an event: a signal wakes it through this pipe.
+int tubeInterruption[2] = {-1, -1};
+void SurInterruption(int) {
+  interrompu = 1;
+  if (tubeInterruption[1] >= 0) {
+    const char c = 1;
+    [[maybe_unused]] const ssize_t n = ::write(tubeInterruption[1], &c, 1);
+  }
+}
+
+// Makes the signals wake the sleeping loop: a notifier on the pipe's reading end.
+class TReveilInterruption {
+public:
+  TReveilInterruption() {
+    if (::pipe2(tubeInterruption, O_NONBLOCK | O_CLOEXEC) != 0) return;
+    notifier_ = std::make_unique<QSocketNotifier>(tubeInterruption[0], QSocketNotifier::Read);
+    QObject::connect(notifier_.get(), &QSocketNotifier::activated, [] {
+      char octets[16];
+      while (::read(tubeInterruption[0], octets, sizeof octets) > 0) {
+      }
+    });
+  }
+  ~TReveilInterruption() {
+    notifier_.reset();
+    for (int& fd : tubeInterruption) {
+      if (fd >= 0) ::close(fd);
+      fd = -1;
+    }
+  }
+  TReveilInterruption(const TReveilInterruption&) = delete;
+  TReveilInterruption& operator=(const TReveilInterruption&) = delete;
+
+private:
+  std::unique_ptr<QSocketNotifier> notifier_;
+};
+
+// A deadline of the run (no live value in time, the end of a --duree): one timer,
+// armed once, that only wakes the loop and says it has passed.
+class TEcheance {
+public:
+  TEcheance(TBoucleEvenements& boucle, std::int64_t ms) : minuterie_(boucle.CreeMinuterie()) {
+    minuterie_->SetIntervalle(static_cast<int>(std::min<std::int64_t>(ms, INT32_MAX)));
+    minuterie_->SetRappel([this] {
+      passee_ = true;
+      minuterie_->SetActif(false);
+    });
+    minuterie_->SetActif(true);
+  }
+  bool Passee() const { return passee_; }
+
+private:
+  std::unique_ptr<TMinuterie> minuterie_;
+  bool passee_ = false;
+};
 
 struct TOptions {
   std::string ini, config, sortie, image;
@@ -282,15 +340,18 @@ int CommandeAcquire(int argc, char** argv) {
     moteur.AfficheDuree();
   }
 
+  TReveilInterruption reveil;
   std::signal(SIGINT, SurInterruption);
   std::signal(SIGTERM, SurInterruption);
   TBoucleEvenements& boucle = qt.boucle;
 
-  // The readings must be live before "Acquérir", as a person waits to see them.
-  const auto debut = boucle.Millisecondes();
+  // The readings must be live before "Acquérir", as a person waits to see them; the
+  // binding posted the first poll cycle. The loop sleeps until something happens.
   auto silencieux = [&] { return NomsVoies(moteur, [](const Tappareil& a) { return std::isnan(a.ValeurCourante); }); };
-  if (moteur.ModeAcq != maAppareilMaitre && !moteur.MinuteriePrincipale().Actif()) moteur.TimerTimer();
-  while (!interrompu && !silencieux().empty() && boucle.Millisecondes() - debut < 10000) boucle.TraiteEvenements(50);
+  {
+    const TEcheance dixSecondes(boucle, 10000);
+    while (!interrompu && !dixSecondes.Passee() && !silencieux().empty()) boucle.AttendEvenement();
+  }
   if (interrompu) return 1;
   if (const std::string s = silencieux(); !s.empty()) {
     std::fprintf(stderr, "Aucune valeur reçue en 10 s de : %s\n", s.c_str());
@@ -299,7 +360,8 @@ int CommandeAcquire(int argc, char** argv) {
 
   // In the space-bar mode each empty line is a press of "Acquérir"; the first one too.
   if (moteur.ModeAcq != maIncrement) moteur.EnregistreBtnClick();
-  const auto depart = boucle.Millisecondes();
+  std::optional<TEcheance> finDuree;
+  if (moteur.ModeAcq == maAppareilMaitre && o.duree) finDuree.emplace(boucle, *o.duree * 1000LL);
   std::optional<TEntree> entree;
   if (moteur.ModeAcq == maIncrement || moteur.ModeAcq == maClavier) entree.emplace();
   std::int64_t dernierAffichage = 0;
@@ -308,14 +370,15 @@ int CommandeAcquire(int argc, char** argv) {
       moteur.StopBtnClick();
       break;
     }
-    boucle.TraiteEvenements(50);
+    boucle.AttendEvenement();
+    // At the wake-ups the acquisition brings anyway: the line has no timer of its own.
     if (boucle.Millisecondes() - dernierAffichage >= 500) {
       dernierAffichage = boucle.Millisecondes();
       LigneVivante(moteur);
     }
     const TEtatAcquisition e = moteur.EtatAcq;
     if (e == eaTerminee || e == eaNone || e == eaAttente) break;
-    if (moteur.ModeAcq == maAppareilMaitre && o.duree && boucle.Millisecondes() - depart >= *o.duree * 1000LL) {
+    if (finDuree && finDuree->Passee()) {
       moteur.StopBtnClick();
       break;
     }

@@ -1,5 +1,6 @@
-// Qt event loop seam: QTimer for timers, queued calls for posted messages, and a
-// dispatcher wait bounded by a single-shot timer.
+// Qt event loop seam: QTimer for timers, queued calls for posted messages, and waits
+// that sleep in the dispatcher until an event comes (bounded by a single-shot timer
+// when asked).
 #include "platform/qt/boucle_qt.h"
 
 #include <QAbstractEventDispatcher>
@@ -66,6 +67,7 @@ private:
 }  // namespace
 
 TBoucleQt::TBoucleQt() { horloge_.start(); }
+TBoucleQt::~TBoucleQt() = default;
 
 double TBoucleQt::DateHeure() const {
   const QDateTime maintenant = QDateTime::currentDateTime();
@@ -78,7 +80,24 @@ std::unique_ptr<TMinuterie> TBoucleQt::CreeMinuterie() { return std::make_unique
 
 void TBoucleQt::Poste(std::function<void()> message) {
   QMetaObject::invokeMethod(
-      QCoreApplication::instance(), [m = std::move(message)] { Protege(m); }, Qt::QueuedConnection);
+      QCoreApplication::instance(),
+      [m = std::move(message), executes = executes_] {
+        ++*executes;
+        Protege(m);
+      },
+      Qt::QueuedConnection);
+}
+
+// Runs the posted messages; when none was waiting, sleeps in the dispatcher until an
+// event comes (timer, device, notifier, a message posted from elsewhere), then runs
+// what that event posted.
+void TBoucleQt::Attend() {
+  const std::uint64_t avant = *executes_;
+  QCoreApplication::sendPostedEvents();
+  if (*executes_ != avant) return;  // something happened: the caller looks again
+  if (auto* distributeur = QThread::currentThread()->eventDispatcher())
+    distributeur->processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  QCoreApplication::sendPostedEvents();
 }
 
 void TBoucleQt::TraiteEvenements(int delaiMaxMs) {
@@ -86,17 +105,27 @@ void TBoucleQt::TraiteEvenements(int delaiMaxMs) {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     return;
   }
-  // Blocks until something happens, at most delaiMaxMs: the single-shot timer wakes
-  // the dispatcher when nothing else does.
-  QTimer reveil;
-  reveil.setSingleShot(true);
-  reveil.setTimerType(Qt::PreciseTimer);
+  // At most delaiMaxMs: the single-shot timer wakes the dispatcher when nothing else does.
+  if (profondeur_ == reveils_.size()) {
+    auto reveil = std::make_unique<QTimer>();
+    reveil->setSingleShot(true);
+    reveil->setTimerType(Qt::PreciseTimer);
+    reveils_.push_back(std::move(reveil));
+  }
+  QTimer& reveil = *reveils_[profondeur_];
+  struct Niveau {
+    std::size_t& profondeur;
+    QTimer& reveil;
+    ~Niveau() {
+      reveil.stop();  // an early wake leaves no timer to fire later
+      --profondeur;
+    }
+  } niveau{++profondeur_, reveil};
   reveil.start(delaiMaxMs);
-  QCoreApplication::sendPostedEvents();
-  if (auto* distributeur = QThread::currentThread()->eventDispatcher())
-    distributeur->processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-  QCoreApplication::sendPostedEvents();
+  Attend();
 }
+
+void TBoucleQt::AttendEvenement() { Attend(); }
 
 void TBoucleQt::DemandeQuitter() {
   quitte_ = true;

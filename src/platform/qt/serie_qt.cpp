@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
 namespace {
@@ -75,13 +77,19 @@ public:
       Ferme();
       return TCodeSerie::ReglageRefuse;
     }
+    // No periodic watch: a loss shows through what the port reports (an error, the end
+    // of its reading side, a close it did not ask for), or through Verifie at the
+    // acquisition's own tick.
     connexions_[0] = QObject::connect(port_.get(), &QSerialPort::readyRead, port_.get(), [this] { Donnees(); });
     connexions_[1] = QObject::connect(port_.get(), &QSerialPort::errorOccurred, port_.get(),
                                       [this](QSerialPort::SerialPortError e) { Erreur(e); });
-    connexions_[2] = QObject::connect(&veille_, &QTimer::timeout, port_.get(), [this] {
-      if (ouvert_ && !perdu_ && Raccroche()) PlanifiePerte("périphérique débranché ou ligne raccrochée");
+    connexions_[2] = QObject::connect(port_.get(), &QSerialPort::readChannelFinished, port_.get(), [this] {
+      if (ouvert_ && !perdu_) PlanifiePerte("périphérique débranché ou ligne raccrochée");
     });
-    veille_.start(TSerieQt::IntervalleVeilleMs);
+    // Our own closes disconnect first: this is a close the port made by itself.
+    connexions_[3] = QObject::connect(port_.get(), &QSerialPort::aboutToClose, port_.get(), [this] {
+      if (ouvert_ && !perdu_) PlanifiePerte("périphérique fermé");
+    });
     return TCodeSerie::Aucun;
   }
 
@@ -106,7 +114,11 @@ public:
   }
   std::string Prend(std::size_t max) override {
     if (!ouvert_ || perdu_ || max == 0) return {};
-    return port_->read(static_cast<qint64>(max)).toStdString();
+    std::string octets = port_->read(static_cast<qint64>(max)).toStdString();
+    // A read that fails while bytes were announced: the line may be gone.
+    if (octets.empty() && port_->error() != QSerialPort::NoError && Raccroche())
+      PlanifiePerte("périphérique débranché ou ligne raccrochée");
+    return octets;
   }
   void VideReception() override {
     if (ouvert_ && !perdu_) port_->clear(QSerialPort::Input);
@@ -114,6 +126,15 @@ public:
 
   void SetRappelDonnees(std::function<void()> rappel) override { rappelDonnees_ = std::move(rappel); }
   void SetRappelPerte(std::function<void(const std::string&)> rappel) override { rappelPerte_ = std::move(rappel); }
+
+  // For a hang-up the port stays silent about: a full read buffer stops its reading,
+  // and some Qt versions report a hung-up line by nothing at all.
+  bool Verifie(std::string& raison) override {
+    if (!ouvert_) return true;
+    if (!perdu_ && !Raccroche()) return true;
+    raison = perdu_ ? raisonPerte_ : "périphérique débranché ou ligne raccrochée";
+    return false;
+  }
 
   void Ferme() override {
     if (!ouvert_) return;
@@ -213,6 +234,7 @@ private:
   void PlanifiePerte(const std::string& raison) {
     if (perdu_) return;
     perdu_ = true;
+    raisonPerte_ = raison;
     Deconnecte();
     QTimer::singleShot(0, port_.get(), [this, vie = vie_, raison] {
       if (!*vie) return;
@@ -225,16 +247,15 @@ private:
   }
 
   void Deconnecte() {
-    veille_.stop();
     for (auto& c : connexions_) QObject::disconnect(c);
   }
 
   std::string chemin_;
   std::unique_ptr<QSerialPort> port_;
-  QTimer veille_;
-  QMetaObject::Connection connexions_[3];
+  QMetaObject::Connection connexions_[4];
   std::function<void()> rappelDonnees_;
   std::function<void(const std::string&)> rappelPerte_;
+  std::string raisonPerte_;
   bool ouvert_ = false;
   bool perdu_ = false;
   bool dansReglage_ = false;
@@ -263,17 +284,35 @@ std::vector<std::string> TSerieQt::Peripheriques() const {
   return chemins;
 }
 
+namespace {
+// A lock file that serial programs share by convention (QSerialPort takes one too):
+// "LCK.." and the device's name under /dev, held while the process it names lives.
+bool VerrouVivant(const std::string& chemin) {
+  std::string nom = chemin.rfind("/dev/", 0) == 0 ? chemin.substr(5) : std::filesystem::path(chemin).filename().string();
+  std::replace(nom.begin(), nom.end(), '/', '_');
+  for (const char* dossier : {"/var/lock", "/etc/locks", "/var/spool/locks", "/var/spool/uucp", "/tmp", "/var/tmp"}) {
+    std::ifstream f(std::string(dossier) + "/LCK.." + nom);
+    long pid = 0;
+    if (f && f >> pid && pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM)) return true;
+  }
+  return false;
+}
+}  // namespace
+
 TPresence TSerieQt::Sonde(const std::string& chemin) {
   struct stat st {};
   if (::stat(chemin.c_str(), &st) != 0) return TPresence::Absent;
-  TPeripheriqueQt essai(chemin);
-  std::string raison;
-  switch (essai.Ouvre(nullptr, raison)) {
-    case TCodeSerie::Aucun: return TPresence::Present;
-    case TCodeSerie::Occupe:
-    case TCodeSerie::AccesRefuse: return TPresence::Occupe;
-    default: return TPresence::Absent;
-  }
+  // A plain opening, without the lock file (and its write to disk) that a port's
+  // opening makes: the ports are probed at each binding and each port list.
+  const int fd = ::open(chemin.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return errno == EACCES || errno == EBUSY || errno == EPERM ? TPresence::Occupe : TPresence::Absent;
+  termios t{};
+  const bool serie = ::tcgetattr(fd, &t) == 0;
+  const bool libre = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+  ::close(fd);
+  if (!serie) return TPresence::Absent;
+  if (!libre || VerrouVivant(chemin)) return TPresence::Occupe;
+  return TPresence::Present;
 }
 
 TOuvertureSerie TSerieQt::Ouvre(const std::string& chemin, const TReglageLigne& reglage) {

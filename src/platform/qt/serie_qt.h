@@ -1,6 +1,7 @@
 // Real serial devices through QSerialPort. A device that goes away while open
-// (adapter pulled out, pseudo-terminal closed) is detected here, whatever the Qt
-// version reports, and turned into one loss notification and a clean close.
+// (adapter pulled out, pseudo-terminal closed) is detected here, from what the port
+// reports and, where it reports nothing, by the check of Verifie, and turned into one
+// loss notification and a clean close.
 #pragma once
 
 #include <string>
@@ -10,10 +11,6 @@
 
 class TSerieQt final : public TSeriePlateforme {
 public:
-  // Interval of the check that an open device is still there, for Qt versions that
-  // report a hung-up line by nothing at all.
-  static constexpr int IntervalleVeilleMs = 250;
-
   // `dossierPeripheriques`: where the device nodes are listed ("/dev").
   explicit TSerieQt(std::string dossierPeripheriques = "/dev");
 

@@ -2,6 +2,7 @@
 #include "platform/simule/boucle_simulee.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "util/durees.h"
 
@@ -121,4 +122,13 @@ void TBoucleSimulee::TraiteEvenements(int delaiMaxMs) {
   if (delaiMaxMs <= 0) return;
   const std::int64_t limite = maintenant_ + delaiMaxMs;
   if (!ExecuteUnPrevuJusqua(limite)) maintenant_ = limite;
+}
+
+void TBoucleSimulee::AttendEvenement() {
+  if (ExecutePoste()) {
+    while (ExecutePoste()) {
+    }
+    return;
+  }
+  ExecuteUnPrevuJusqua(INT64_MAX);
 }

@@ -23,6 +23,8 @@ public:
   std::unique_ptr<TMinuterie> CreeMinuterie() override;
   void Poste(std::function<void()> message) override;
   void TraiteEvenements(int delaiMaxMs) override;
+  // Runs the posted messages, or else moves time to the next scheduled event and runs it.
+  void AttendEvenement() override;
   bool QuitteDemande() const override { return quitte_; }
   void DemandeQuitter() override { quitte_ = true; }
 

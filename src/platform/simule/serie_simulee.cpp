@@ -33,6 +33,7 @@ public:
 
   bool Ecrit(std::string_view octets) override {
     if (!ouvert_ || perdu_) return false;
+    if (!ligne_->branchee_) return true;  // gone unnoticed: the bytes go nowhere
     // Each byte leaves after the previous one, taking its character time; bytes that
     // finish within the same millisecond reach the far end together.
     const double dureeUs = 1e6 * BitsParCaractere(reglage_) / std::max(reglage_.baud, 1);
@@ -89,7 +90,7 @@ public:
 
   // From the line: bytes of the far end.
   void Recoit(std::string_view octets) {
-    if (!ouvert_ || perdu_) return;
+    if (!ouvert_ || perdu_ || !ligne_->branchee_) return;
     recus_.append(octets);
     if (avisPoste_) return;
     avisPoste_ = true;
@@ -103,13 +104,17 @@ public:
     });
   }
 
+  bool Verifie(std::string& raison) override {
+    if (!ouvert_ || perdu_ || ligne_->branchee_) return true;
+    raison = "périphérique débranché";
+    Detache();
+    return false;
+  }
+
   // From the line: the device went away.
   void Perd(const std::string& raison) {
     if (!ouvert_ || perdu_) return;
-    perdu_ = true;
-    recus_.clear();
-    Annule();
-    ligne_->peripherique_ = nullptr;
+    Detache();
     boucle_.Poste([this, vie = vie_, raison] {
       if (!*vie || !rappelPerte_) return;
       auto rappel = rappelPerte_;
@@ -118,6 +123,12 @@ public:
   }
 
 private:
+  void Detache() {
+    perdu_ = true;
+    recus_.clear();
+    Annule();
+    ligne_->peripherique_ = nullptr;
+  }
   void Arrive(const std::string& paquet) {
     aEmettre_ -= std::min(aEmettre_, paquet.size());
     ligne_->recu_ += paquet;
@@ -153,6 +164,8 @@ void TLigneSimulee::Debranche() {
   branchee_ = false;
   if (peripherique_) peripherique_->Perd("périphérique débranché");
 }
+
+void TLigneSimulee::DebrancheEnSilence() { branchee_ = false; }
 
 TSerieSimulee::~TSerieSimulee() = default;
 

@@ -40,6 +40,9 @@ public:
 
   // The device goes away (adapter pulled out): an open port loses it, probes say absent.
   void Debranche();
+  // The same, with nothing told: bytes sent go nowhere and none come, as on a line whose
+  // system reports no loss; only a check of the device (Verifie) finds it.
+  void DebrancheEnSilence();
   void Rebranche() { branchee_ = true; }
   bool Branchee() const { return branchee_; }
   // Held by another program: probes say busy, openings fail.
