@@ -7,6 +7,7 @@
 
 #include "core/cinetique.h"
 #include "core/configuration.h"
+#include "core/instance_unique.h"
 #include "exchange/commande_dde.h"
 #include "exchange/localise_tracoria.h"
 #include "exchange/texte_donnees.h"
@@ -191,6 +192,11 @@ bool TFormDDE::ExecuteMacro(const std::vector<std::string>& lignes) {
     }
     if (EgalSansCasse(verbe, "FOCUS")) {
       moteur_.PagePermise = false;
+      if (PrendFocus) PrendFocus();
+      return true;
+    }
+    // Another copy of this program started without a file: the transfer state stays.
+    if (ligne == TInstanceUnique::CommandePremierPlan) {
       if (PrendFocus) PrendFocus();
       return true;
     }

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "banc_echange.h"
+#include "core/instance_unique.h"
 #include "exchange/commande_dde.h"
 #include "exchange/texte_donnees.h"
 
@@ -59,6 +60,19 @@ TEST_F(FormDDE, ServeurSousLeNomDuProgramme) {
   EXPECT_FALSE(dde->ServeurActif());
   EXPECT_EQ(Envoie("FOCUS"), TLiaisonIPC::TResultat::Refuse);
   EXPECT_EQ(focus, 1);
+}
+
+// A second copy started without a file only brings this one to the front: the next
+// "Nouvelle page" transfer must stay a new page.
+TEST_F(FormDDE, SecondeCopieSansFichierNeChangeRienAuTransfert) {
+  const auto verrou = p.verrous.Prend(TInstanceUnique::NomVerrou);
+  moteur->PagePermise = true;
+  TLiaisonIPCSimulee ipcSeconde(p.boucle);
+  TInstanceUnique seconde(p.verrous, &ipcSeconde);
+  EXPECT_FALSE(seconde.VerifieInstanceUnique(CheminProgramme, {}).continuer);
+  EXPECT_EQ(focus, 1);
+  EXPECT_TRUE(moteur->PagePermise);
+  EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(FormDDE, NomDuServiceCoupeAuPremierPoint) {
