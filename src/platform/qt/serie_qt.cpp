@@ -73,6 +73,7 @@ public:
     if (!reglage) return TCodeSerie::Aucun;
     if (!AppliqueReglage(*reglage, raison)) {
       Ferme();
+      raison = "réglage refusé par " + chemin_ + " : " + raison;
       return TCodeSerie::ReglageRefuse;
     }
     connexions_[0] = QObject::connect(port_.get(), &QSerialPort::readyRead, port_.get(), [this] { Donnees(); });
