@@ -3,6 +3,7 @@
 #include "util/ini.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <iterator>
 #include <utility>
 
@@ -78,6 +79,7 @@ bool LitEntierTexte(const std::string& texte, std::int64_t& valeur) {
 TFichierIni::TFichierIni(std::string chemin) : chemin_(std::move(chemin)) {
   const auto octets = LitFichier(chemin_);
   lisible_ = octets.has_value();
+  erreurLecture_ = lisible_ ? 0 : errno;
   Analyse(octets ? Cp1252VersUtf8(*octets) : std::string());
 }
 

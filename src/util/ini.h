@@ -18,6 +18,8 @@ public:
 
   const std::string& Chemin() const { return chemin_; }
   bool Lisible() const { return lisible_; }
+  // errno of the failed read (see LitFichier); 0 when the file was read.
+  int ErreurLecture() const { return erreurLecture_; }
 
   // Blanks (spaces, tabs) around a key and around its value are not part of them.
   // With duplicated sections or keys, the first one is read and written.
@@ -81,6 +83,7 @@ private:
 
   std::string chemin_;
   bool lisible_ = false;
+  int erreurLecture_ = 0;
   std::vector<Section> sections_;
   std::unordered_map<std::string, std::size_t> indexSections_;
 };
