@@ -193,30 +193,28 @@ bool TBaseAppareils::ChargeAppareils(std::string& messageArret) {
 
 bool TBaseAppareils::SauveAppareils() {
   TFichierIni ini = OuvreBase();
-  std::vector<std::string> anciens = ValeursIndex(ini);
+  // Sections are found without regard to case: a model renamed from "abc" to "ABC"
+  // still owns its section, which must not be erased below. Counted by name, so that
+  // a database of thousands of models is saved in one pass.
+  std::unordered_map<std::string, int> anciens;
+  for (const std::string& nom : ValeursIndex(ini)) ++anciens[MinusculesAscii(nom)];
   // The index is emptied in place, so that it keeps its place and its comments.
   ini.EffaceCles(SectionIndex);
 
   RendNomsUniques(ListeAppareils);
   Trie(ListeAppareils.begin(), ListeAppareils.end());
+  std::unordered_set<std::string> ecrits;
   int cle = 0;
   for (const auto& a : ListeAppareils) {
     // Written, a built-in meter would come back as a serial model of the same name.
     if (a->isOrigalys) continue;
-    // Sections are found without regard to case: a model renamed from "abc" to "ABC"
-    // still owns its section, which must not be erased below.
-    const auto ancien = std::find_if(anciens.begin(), anciens.end(),
-                                     [&](const std::string& n) { return EgalSansCasse(n, a->NomAppareil); });
-    if (ancien != anciens.end()) anciens.erase(ancien);
+    ecrits.insert(MinusculesAscii(a->NomAppareil));
     ini.EcritTexte(SectionIndex, std::to_string(cle++), a->NomAppareil);
     a->EcritIni(ini);
   }
-  for (const std::string& nom : anciens) {
-    const bool encoreUtilise = std::any_of(ListeAppareils.begin(), ListeAppareils.end(), [&](const auto& a) {
-      return !a->isOrigalys && EgalSansCasse(a->NomAppareil, nom);
-    });
-    if (!encoreUtilise && !NomReserve(nom)) ini.EffaceSection(nom);
-  }
+  // The sections of models that were deleted or whose name changed.
+  for (const auto& [nom, nombre] : anciens)
+    if (!ecrits.contains(nom) && !NomReserve(nom)) ini.EffaceSection(nom);
   if (!ini.SectionExiste(SectionBurette)) {
     burette_->NomAppareil = SectionBurette;
     burette_->EcritIni(ini);
