@@ -226,6 +226,13 @@ void Construit() {
   Ajoute("Démarrage du programme entier (pelitrax-cli demarrage)", "DemarrageProcessusComplet", Temps(), "ms", 1,
          TSens::Maximum, 200);
 
+  // The device file, at start-up size and far beyond.
+  Ajoute("Chargement de la base des appareils, 500 modèles", "ChargementBase/500", Temps(), "ms", 1);
+  Ajoute("Chargement de la base des appareils, 10 000 modèles", "ChargementBase/10000", Temps(), "ms", 1,
+         TSens::Maximum, 1000);
+  Ajoute("  pointe mémoire du processus après 10 000 modèles", "ChargementBase/10000", Compteur("pointe_rss_Mo"), "Mo",
+         1);
+
   // Memory.
   Ajoute("Pointe mémoire de pelitrax-cli acquire, 9 voies, 9 points", "PelitraxCliAcquire", Compteur("pointe_rss_Mo"),
          "Mo", 1, TSens::Maximum, 30);

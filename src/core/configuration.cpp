@@ -10,6 +10,7 @@
 #include "core/cinetique.h"
 #include "core/fichiers_donnees.h"
 #include "instruments/base_appareils.h"
+#include "util/fichiers.h"
 #include "util/ini.h"
 #include "util/nombres.h"
 #include "util/regional_courant.h"
@@ -174,7 +175,8 @@ bool LitConfig(TCinetiqueMain& moteur, const std::string& nom) {
   TDialogueUtilisateur& dialogue = moteur.Plateforme().dialogue;
   const TFichierIni ini(chemin);
   if (!ini.Lisible()) {
-    dialogue.Erreur(Message(chemin, {"lecture impossible, configuration non chargée"}));
+    dialogue.Erreur(Message(chemin, {"lecture impossible (" + TexteErreurSysteme(ini.ErreurLecture()) +
+                                         "), configuration non chargée"}));
     return false;
   }
   const TConfigLue c = LitFichierConfig(ini, moteur.Base(), moteur.Graphe->mondeX);

@@ -32,7 +32,7 @@ TIssueInstance TInstanceUnique::VerifieInstanceUnique(const std::string& executa
     return issue;
   }
   // Without a file, the running copy is only asked to come to the front.
-  const std::string commande = commandeFichier.empty() ? std::string("FOCUS") : commandeFichier;
+  const std::string commande = commandeFichier.empty() ? std::string(CommandePremierPlan) : commandeFichier;
   const auto resultat = ipc_->Execute(NomService(executable), Sujet, Item, commande, delaiMs);
   if (resultat == TLiaisonIPC::TResultat::PasDeServeur) {
     // A lock without a server answering (a copy still starting, or hung): this copy

@@ -23,6 +23,9 @@ public:
   static constexpr const char* NomVerrou = "TRASERIE";
   static constexpr const char* Sujet = "ServeurDDE";
   static constexpr const char* Item = "ServeurItem";
+  // Sent by a copy started without a file: the running one only comes to the front.
+  // Not "FOCUS", which the analysis program sends and which also ends its page.
+  static constexpr const char* CommandePremierPlan = "RESTORE";
   // A running copy that is busy in a dialog still answers, since dialogs keep
   // dispatching events; this bounds the wait for one that does not.
   static constexpr int DelaiMs = 5000;

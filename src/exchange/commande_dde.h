@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
-// A line longer than this is no command (a path and a verb are far shorter).
-inline constexpr std::size_t LongueurMaxiCommande = 4096;
+#include "platform/ipc.h"
+
+// A text longer than this is no command: the link's own bound.
+inline constexpr std::size_t LongueurMaxiCommande = TailleMaxiCommandeIPC;
 
 // The received text as a list of lines, split at CR LF, LF or CR; a final line break
 // ends the last line without opening another, so "" has no line. Nothing when the

@@ -7,6 +7,7 @@
 
 #include "core/cinetique.h"
 #include "core/configuration.h"
+#include "core/instance_unique.h"
 #include "exchange/commande_dde.h"
 #include "exchange/localise_tracoria.h"
 #include "exchange/texte_donnees.h"
@@ -164,18 +165,18 @@ void TFormDDE::EnvoieTableauAnalyse() {
 }
 
 bool TFormDDE::RecoitCommande(const std::string& octets) {
+  // Bytes that are no text (too long, control bytes) are no command: refused, and
+  // nobody is bothered with a box for them.
   const auto lignes = LignesCommande(octets);
-  if (!lignes) {
-    moteur_.Plateforme().dialogue.Erreur(ErreurSyntaxe);
-    return false;
-  }
+  if (!lignes) return false;
   return ExecuteMacro(*lignes);
 }
 
+// Every answer goes back at once: what would wait for a person (a box, a question,
+// the loading it decides) comes after the transaction, from the loop.
 bool TFormDDE::ExecuteMacro(const std::vector<std::string>& lignes) {
-  TDialogueUtilisateur& dialogue = moteur_.Plateforme().dialogue;
   if (lignes.size() != 1) {
-    dialogue.Erreur(UnMessageALaFois);
+    DitApres(true, UnMessageALaFois);
     return false;
   }
   const std::string& ligne = lignes.front();
@@ -187,27 +188,64 @@ bool TFormDDE::ExecuteMacro(const std::vector<std::string>& lignes) {
     if (EgalSansCasse(verbe, "CONFIG|SAVE") || EgalSansCasse(verbe, "FILE|SAVE")) {
       // Without a name the file would be ".rs2" in whatever folder is current.
       if (commande.argument.empty() || !SauveConfiguration) throw ESyntaxeMacro();
-      return SauveConfiguration(commande.argument);
+      const std::string nom = commande.argument;
+      return Differe([this, nom] { SauveConfiguration(nom); });
     }
     if (EgalSansCasse(verbe, "FOCUS")) {
       moteur_.PagePermise = false;
       if (PrendFocus) PrendFocus();
       return true;
     }
+    // Another copy of this program started without a file: the transfer state stays.
+    if (ligne == TInstanceUnique::CommandePremierPlan) {
+      if (PrendFocus) PrendFocus();
+      return true;
+    }
     if (EgalSansCasse(verbe, "GETDATA")) return DemandeAcquisition(ligne);
-    dialogue.Erreur(FonctionInconnue + ligne);
+    DitApres(true, FonctionInconnue + ligne);
     return false;
   } catch (...) {
-    dialogue.Erreur(ErreurSyntaxe);
+    DitApres(true, ErreurSyntaxe);
     return false;
   }
+}
+
+void TFormDDE::DitApres(bool erreur, const std::string& texte) {
+  // One box at a time: a flood of bad commands gives one box, not a pile of them.
+  if (boitePrevue_) return;
+  boitePrevue_ = true;
+  std::weak_ptr<int> vivant = vivant_;
+  moteur_.Plateforme().boucle.Poste([this, vivant, erreur, texte] {
+    if (!vivant.lock()) return;
+    TDialogueUtilisateur& dialogue = moteur_.Plateforme().dialogue;
+    if (erreur) dialogue.Erreur(texte);
+    else dialogue.Information(texte);
+    if (vivant.lock()) boitePrevue_ = false;
+  });
+}
+
+bool TFormDDE::Differe(std::function<void()> action) {
+  // One load or save at a time; another one meanwhile is refused.
+  if (actionPrevue_) return false;
+  actionPrevue_ = true;
+  std::weak_ptr<int> vivant = vivant_;
+  moteur_.Plateforme().boucle.Poste([this, vivant, action = std::move(action)] {
+    if (!vivant.lock()) return;
+    try {
+      action();
+    } catch (...) {
+      if (vivant.lock()) DitApres(true, ErreurSyntaxe);
+    }
+    if (vivant.lock()) actionPrevue_ = false;
+  });
+  return true;
 }
 
 bool TFormDDE::DonneesNonSauvees() const { return moteur_.Graphe->NbrePoints > 0 && !moteur_.dataSaved; }
 
 bool TFormDDE::AcquisitionEnCours(const std::string& ligne) {
   if (moteur_.EtatAcq != eaEnCours) return false;
-  moteur_.Plateforme().dialogue.Information("Acquisition en cours : la commande " + ligne + " est refusée");
+  DitApres(false, "Acquisition en cours : la commande " + ligne + " est refusée");
   return true;
 }
 
@@ -215,10 +253,16 @@ bool TFormDDE::Charge(const std::string& ligne, const std::string& nom) {
   if (nom.empty() || !LitConfiguration) throw ESyntaxeMacro();
   // Loading prepares a new acquisition, which empties the table.
   if (AcquisitionEnCours(ligne)) return false;
-  if (DonneesNonSauvees() && ConfigurationExiste(nom) &&
-      !Confirmation(moteur_.Plateforme().dialogue, "Chargement de la configuration " + nom + EffaceDonnees))
-    return false;
-  return LitConfiguration(nom);
+  // A file that is not there would load nothing.
+  if (!ConfigurationExiste(nom)) return false;
+  return Differe([this, ligne, nom] {
+    // Looked at again: an acquisition may have started since the answer.
+    if (AcquisitionEnCours(ligne)) return;
+    if (DonneesNonSauvees() &&
+        !Confirmation(moteur_.Plateforme().dialogue, "Chargement de la configuration " + nom + EffaceDonnees))
+      return;
+    LitConfiguration(nom);
+  });
 }
 
 bool TFormDDE::DemandeAcquisition(const std::string& ligne) {

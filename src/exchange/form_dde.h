@@ -52,7 +52,9 @@ public:
   bool EnvoieDonnees(bool viaDDE, bool nouvellePage);
 
   // The server's handler of one execute: the bytes received, checked before use.
-  // True when the command was carried out (the client sees it accepted).
+  // It never waits for a person: true when the command is taken (the client sees it
+  // accepted); a load, a save, their questions and every message box come after the
+  // answer, from the loop. Bytes that are no command are refused without a box.
   bool RecoitCommande(const std::string& octets);
   // The same on the received text already cut into lines.
   bool ExecuteMacro(const std::vector<std::string>& lignes);
@@ -76,9 +78,8 @@ public:
 
   // ---- wired by the program
   // Load and save a configuration file: LitConfig and SauveConfig of the engine
-  // unless replaced; true when done (the client then sees the command accepted).
-  // They tell the user themselves what went wrong. A command that needs one that is
-  // empty fails as a bad command.
+  // unless replaced, run after the answer; they tell the user themselves what went
+  // wrong. A command that needs one that is empty fails as a bad command.
   std::function<bool(const std::string& nom)> LitConfiguration;
   std::function<bool(const std::string& nom)> SauveConfiguration;
   // The main window comes to the front and takes the keyboard focus.
@@ -88,6 +89,11 @@ public:
 
 private:
   bool Charge(const std::string& ligne, const std::string& nom);
+  // A message box after the answer; none while one is already on its way or shown.
+  void DitApres(bool erreur, const std::string& texte);
+  // Runs `action` after the answer; false (the command refused) while another one
+  // waits or runs.
+  bool Differe(std::function<void()> action);
   bool DemandeAcquisition(const std::string& ligne);
   void PrepareAcquisition();
   bool DonneesNonSauvees() const;
@@ -100,6 +106,8 @@ private:
   bool serveurActif_ = false;
   bool crochetBranche_ = false;  // the engine's end-of-acquisition hook is ours
   bool envoiEnCours_ = false;
+  bool boitePrevue_ = false;
+  bool actionPrevue_ = false;
   // Posted messages check it: the object may be gone when they run.
   std::shared_ptr<int> vivant_ = std::make_shared<int>(0);
 };

@@ -37,6 +37,15 @@ std::size_t LongueurPremierCaractere(const std::string& t) {
 
 bool EstLettreAscii(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
+// Bytes of the symbol letter at `i` (A..Z, a..z, and Ω and µ as the unit parser takes
+// them), 0 when there is none.
+std::size_t LettreDeSymbole(std::string_view t, std::size_t i) {
+  if (i < t.size() && EstLettreAscii(t[i])) return 1;
+  for (std::string_view lettre : {"Ω", "µ"})
+    if (t.substr(i, lettre.size()) == lettre) return lettre.size();
+  return 0;
+}
+
 // The escape notation as stored in the file. The reader of the file drops blanks at
 // both ends of a value, so those blanks are written as a name ("|SP|") that the
 // notation reads back as a blank, like any name it does not know.
@@ -230,7 +239,7 @@ void Tappareil::SetCoeffUnite() {
   // A unit that starts with a known symbol beginning with that letter (m/s, mol/L)
   // has no prefix to drop.
   std::size_t fin = n;
-  while (fin < UniteGrandeur.size() && EstLettreAscii(UniteGrandeur[fin])) ++fin;
+  while (const std::size_t l = LettreDeSymbole(UniteGrandeur, fin)) fin += l;
   if (ChercheUniteConnue(std::string_view(UniteGrandeur).substr(0, fin))) return;
   UniteGrandeur.erase(0, n);
 }

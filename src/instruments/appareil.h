@@ -97,8 +97,11 @@ public:
   TVoieAppareil* VoieSerie = nullptr;  // the port, not owned
   bool VoieSerieOK = false;
   double Derive = -1;
-  vecteur valeurRouleau{};
-  vecteur indiceRouleau{};
+  // The last six values and their indices 0..6, with the slot the shift uses: a
+  // column of 2049 here would make every model of the database 32 KB larger.
+  static constexpr std::size_t TailleRouleau = 7;
+  std::array<double, TailleRouleau> valeurRouleau{};
+  std::array<double, TailleRouleau> indiceRouleau{};
   std::int32_t nbreRouleau = 0;
   bool FiltrageDepassement = false;
   bool depassement = false;

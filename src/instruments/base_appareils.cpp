@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "util/cp1252.h"
 #include "util/fichiers.h"
@@ -32,14 +34,6 @@ std::string Minuscules(const std::string& texte) {
 
 bool Contient(const std::string& texte, const char* motif) { return texte.find(motif) != std::string::npos; }
 
-void NormaliseGrandeur(Tappareil& a) {
-  a.nomGrandeur = Minuscules(a.nomGrandeur);
-  if (a.nomGrandeur == "conductance") a.nomGrandeur = "conductivité";
-  if (a.nomGrandeur == "ph") a.nomGrandeur = "pH";
-  if (Contient(a.nomGrandeur, "conduct") && (a.SymboleGrandeur == "G" || a.SymboleGrandeur == "?"))
-    a.SymboleGrandeur = "σ";
-  if (Contient(a.nomGrandeur, "onde") && a.SymboleGrandeur == "?") a.SymboleGrandeur = "λ";
-}
 
 void AjouteGrandeur(std::vector<std::string>& grandeurs, const std::string& nom) {
   if (std::none_of(grandeurs.begin(), grandeurs.end(), [&](const std::string& g) { return EgalSansCasse(g, nom); }))
@@ -57,13 +51,11 @@ bool NomReserve(const std::string& nom) {
   return EgalSansCasse(nom, TBaseAppareils::SectionIndex) || EgalSansCasse(nom, TBaseAppareils::SectionBurette);
 }
 
-// The values of the index in file order (the keys themselves do not matter).
+// The values of the index in file order; the keys themselves do not matter, so a key
+// written twice still lists two models.
 std::vector<std::string> ValeursIndex(const TFichierIni& ini) {
-  std::vector<std::string> valeurs;
-  for (const std::string& cle : ini.Cles(TBaseAppareils::SectionIndex)) {
-    std::string v = ini.LitTexte(TBaseAppareils::SectionIndex, cle, "");
-    if (!v.empty()) valeurs.push_back(std::move(v));
-  }
+  std::vector<std::string> valeurs = ini.Valeurs(TBaseAppareils::SectionIndex);
+  std::erase(valeurs, std::string());
   return valeurs;
 }
 
@@ -89,6 +81,15 @@ const TModeleUsb ModelesUsb[] = {
 
 }  // namespace
 
+void NormaliseGrandeur(Tappareil& a) {
+  a.nomGrandeur = Minuscules(a.nomGrandeur);
+  if (a.nomGrandeur == "conductance") a.nomGrandeur = "conductivité";
+  if (a.nomGrandeur == "ph") a.nomGrandeur = "pH";
+  if (Contient(a.nomGrandeur, "conduct") && (a.SymboleGrandeur == "G" || a.SymboleGrandeur == "?"))
+    a.SymboleGrandeur = "σ";
+  if (Contient(a.nomGrandeur, "onde") && a.SymboleGrandeur == "?") a.SymboleGrandeur = "λ";
+}
+
 void LitModeles(const TFichierIni& ini, TBaseAppareils::TListeAppareils& liste, std::vector<std::string>& grandeurs) {
   for (const std::string& nom : ValeursIndex(ini)) {
     auto a = std::make_unique<Tappareil>();
@@ -100,24 +101,36 @@ void LitModeles(const TFichierIni& ini, TBaseAppareils::TListeAppareils& liste, 
 }
 
 void RendNomsUniques(TBaseAppareils::TListeAppareils& liste) {
-  const std::size_t n = liste.size();
-  auto pris = [&](const std::string& nom, std::size_t sauf) {
-    for (std::size_t j = 0; j < n; ++j)
-      if (j != sauf && EgalSansCasse(liste[j]->NomAppareil, nom)) return true;
-    return false;
-  };
-  for (std::size_t i = 0; i < n; ++i) {
-    Tappareil& a = *liste[i];
+  // Counts by name without regard to case, so that a file of thousands of models is
+  // named in one pass: the names still to come, the built-in meters', all current ones.
+  std::unordered_map<std::string, int> restants, courants;
+  std::unordered_set<std::string> usb;
+  for (const auto& a : liste) {
+    const std::string cle = MinusculesAscii(a->NomAppareil);
+    ++restants[cle];
+    ++courants[cle];
+    if (a->isOrigalys) usb.insert(cle);
+  }
+  // Where the numbering of each base name goes on.
+  std::unordered_map<std::string, int> prochain;
+  for (const auto& p : liste) {
+    Tappareil& a = *p;
+    const std::string cle = MinusculesAscii(a.NomAppareil);
+    --restants[cle];
     if (a.isOrigalys) continue;
-    bool doublon = NomReserve(a.NomAppareil);
-    for (std::size_t j = 0; j < n && !doublon; ++j) {
-      if (j == i || !EgalSansCasse(liste[j]->NomAppareil, a.NomAppareil)) continue;
-      doublon = j > i || liste[j]->isOrigalys;
-    }
-    if (!doublon) continue;
+    if (!NomReserve(a.NomAppareil) && restants[cle] == 0 && !usb.contains(cle)) continue;
+    // Taken by another model than this one.
+    auto pris = [&](const std::string& nom) {
+      const std::string c = MinusculesAscii(nom);
+      const auto i = courants.find(c);
+      return i != courants.end() && i->second - (c == cle ? 1 : 0) > 0;
+    };
     const std::string base = a.NomAppareil + " (" + a.SymboleGrandeur + ")";
     std::string nom = base;
-    for (int k = 2; NomReserve(nom) || pris(nom, i); ++k) nom = base + " " + std::to_string(k);
+    int& k = prochain.try_emplace(MinusculesAscii(base), 2).first->second;
+    while (NomReserve(nom) || pris(nom)) nom = base + " " + std::to_string(k++);
+    --courants[cle];
+    ++courants[MinusculesAscii(nom)];
     a.NomAppareil = nom;
   }
 }
@@ -199,30 +212,28 @@ bool TBaseAppareils::ChargeAppareils(std::string& messageArret) {
 
 bool TBaseAppareils::SauveAppareils() {
   TFichierIni ini = OuvreBase();
-  std::vector<std::string> anciens = ValeursIndex(ini);
+  // Sections are found without regard to case: a model renamed from "abc" to "ABC"
+  // still owns its section, which must not be erased below. Counted by name, so that
+  // a database of thousands of models is saved in one pass.
+  std::unordered_map<std::string, int> anciens;
+  for (const std::string& nom : ValeursIndex(ini)) ++anciens[MinusculesAscii(nom)];
   // The index is emptied in place, so that it keeps its place and its comments.
-  for (const std::string& cle : ini.Cles(SectionIndex)) ini.EffaceCle(SectionIndex, cle);
+  ini.EffaceCles(SectionIndex);
 
   RendNomsUniques(ListeAppareils);
   Trie(ListeAppareils.begin(), ListeAppareils.end());
+  std::unordered_set<std::string> ecrits;
   int cle = 0;
   for (const auto& a : ListeAppareils) {
     // Written, a built-in meter would come back as a serial model of the same name.
     if (a->isOrigalys) continue;
-    // Sections are found without regard to case: a model renamed from "abc" to "ABC"
-    // still owns its section, which must not be erased below.
-    const auto ancien = std::find_if(anciens.begin(), anciens.end(),
-                                     [&](const std::string& n) { return EgalSansCasse(n, a->NomAppareil); });
-    if (ancien != anciens.end()) anciens.erase(ancien);
+    ecrits.insert(MinusculesAscii(a->NomAppareil));
     ini.EcritTexte(SectionIndex, std::to_string(cle++), a->NomAppareil);
     a->EcritIni(ini);
   }
-  for (const std::string& nom : anciens) {
-    const bool encoreUtilise = std::any_of(ListeAppareils.begin(), ListeAppareils.end(), [&](const auto& a) {
-      return !a->isOrigalys && EgalSansCasse(a->NomAppareil, nom);
-    });
-    if (!encoreUtilise && !NomReserve(nom)) ini.EffaceSection(nom);
-  }
+  // The sections of models that were deleted or whose name changed.
+  for (const auto& [nom, nombre] : anciens)
+    if (!ecrits.contains(nom) && !NomReserve(nom)) ini.EffaceSection(nom);
   if (!ini.SectionExiste(SectionBurette)) {
     burette_->NomAppareil = SectionBurette;
     burette_->EcritIni(ini);

@@ -105,6 +105,9 @@ private:
 // shipped file (Windows-1252), compiled in when the program is built.
 std::string_view FichierCapteurId();
 
+// The quantity as the database shows it: its name in lower case, "conductance" as
+// "conductivité", "ph" as "pH", σ and λ for the conductivity and wavelength symbols.
+void NormaliseGrandeur(Tappareil& a);
 // Reads the models named by the index of `ini` into `liste` and their quantity names
 // into `grandeurs`, normalised (lower case, "pH", conductance and wavelength symbols).
 void LitModeles(const TFichierIni& ini, TBaseAppareils::TListeAppareils& liste, std::vector<std::string>& grandeurs);

@@ -3,9 +3,10 @@
 
 #include <cmath>
 
-void TStatistiqueDeuxVar::Init(const vecteur& x, const vecteur& y, int nbre) {
+void TStatistiqueDeuxVar::Init(std::span<const double> x, std::span<const double> y, int nbre) {
   penteY = 0;
   if (nbre > static_cast<int>(x.size())) nbre = static_cast<int>(x.size());
+  if (nbre > static_cast<int>(y.size())) nbre = static_cast<int>(y.size());
   if (nbre < 1) return;
   const double n = nbre;
   double sx = 0, sy = 0, sxx = 0, syy = 0;

@@ -47,6 +47,11 @@ TPortSerie::~TPortSerie() {
 
 std::string TPortSerie::Prefixe() const { return "COM" + std::to_string(com_) + " : "; }
 
+void TPortSerie::Echoue(TCodeSerie code, const std::string& message) {
+  derniereErreur_ = message;
+  throw EPortSerie(code, message);
+}
+
 TReglageLigne TPortSerie::Reglage() const {
   TReglageLigne r;
   r.baud = baud_;
@@ -72,33 +77,31 @@ template <class T> void TPortSerie::Change(T& champ, T valeur) {
   std::string raison;
   if (!peripherique_->Regle(Reglage(), raison)) {
     champ = ancien;
-    throw EPortSerie(TCodeSerie::ReglageRefuse, Prefixe() + "réglage refusé par " + chemin_ + " (" + raison + ")");
+    Echoue(TCodeSerie::ReglageRefuse, Prefixe() + "réglage refusé par " + chemin_ + " (" + raison + ")");
   }
   Journalise("Réglage : " + DecritReglage(Reglage()));
 }
 
 void TPortSerie::SetBaud(std::int32_t baud) {
   if (baud <= 0)
-    throw EPortSerie(TCodeSerie::ReglageRefuse, Prefixe() + "vitesse invalide (" + std::to_string(baud) + " bauds)");
+    Echoue(TCodeSerie::ReglageRefuse, Prefixe() + "vitesse invalide (" + std::to_string(baud) + " bauds)");
   Change(baud_, baud);
 }
 
 void TPortSerie::SetParity(TParity parity) {
-  if (parity > pSpace) throw EPortSerie(TCodeSerie::ReglageRefuse, Prefixe() + "parité invalide");
+  if (parity > pSpace) Echoue(TCodeSerie::ReglageRefuse, Prefixe() + "parité invalide");
   Change(parity_, parity);
 }
 
 void TPortSerie::SetDataBits(std::uint16_t bits) {
   if (bits < 5 || bits > 8)
-    throw EPortSerie(TCodeSerie::ReglageRefuse,
-                     Prefixe() + "nombre de bits de données invalide (" + std::to_string(bits) + ")");
+    Echoue(TCodeSerie::ReglageRefuse, Prefixe() + "nombre de bits de données invalide (" + std::to_string(bits) + ")");
   Change(dataBits_, bits);
 }
 
 void TPortSerie::SetStopBits(std::uint16_t bits) {
   if (bits != 1 && bits != 2)
-    throw EPortSerie(TCodeSerie::ReglageRefuse,
-                     Prefixe() + "nombre de bits d'arrêt invalide (" + std::to_string(bits) + ")");
+    Echoue(TCodeSerie::ReglageRefuse, Prefixe() + "nombre de bits d'arrêt invalide (" + std::to_string(bits) + ")");
   Change(stopBits_, bits);
 }
 
@@ -127,13 +130,13 @@ void TPortSerie::Ouvre() {
   if (peripherique_) return;
   table_.Actualise();
   const std::optional<std::string> chemin = table_.Chemin(com_);
-  if (!chemin) throw EPortSerie(TCodeSerie::Absent, Prefixe() + "aucun périphérique série sous ce numéro");
+  if (!chemin) Echoue(TCodeSerie::Absent, Prefixe() + "aucun périphérique série sous ce numéro");
   ancien_.reset();
   TOuvertureSerie ouverture = serie_.Ouvre(*chemin, Reglage());
   if (!ouverture.peripherique)
-    throw EPortSerie(ouverture.code == TCodeSerie::Aucun ? TCodeSerie::Autre : ouverture.code,
-                     Prefixe() + ouverture.raison);
+    Echoue(ouverture.code == TCodeSerie::Aucun ? TCodeSerie::Autre : ouverture.code, Prefixe() + ouverture.raison);
   peripherique_ = std::move(ouverture.peripherique);
+  derniereErreur_.clear();
   chemin_ = *chemin;
   perdu_ = false;
   perteSignalee_ = false;

@@ -163,6 +163,11 @@ public:
   void VerifieLiaison();
   const std::string& MessagePerte() const { return messagePerte_; }
 
+  // Why the last setting or opening of the port failed, as its EPortSerie said it
+  // ("COM3 : /dev/ttyS0 est utilisé par un autre programme"); empty after a success.
+  // Whoever caught the error can still tell the user why.
+  const std::string& DerniereErreur() const { return derniereErreur_; }
+
   // The device path while open, empty otherwise.
   const std::string& Peripherique() const { return chemin_; }
   // The settings as the device gets them.
@@ -174,6 +179,7 @@ private:
   };
   template <class T> void Change(T& champ, T valeur);
   std::string Prefixe() const;
+  [[noreturn]] void Echoue(TCodeSerie code, const std::string& message);
   void Ouvre();
   void Ferme();
   void Libere();
@@ -213,6 +219,7 @@ private:
   // inside one of its own callbacks.
   std::unique_ptr<TPeripheriqueSerie> ancien_;
   std::string chemin_;
+  std::string derniereErreur_;
   std::deque<char> reception_;
 
   TTriggerAvail gestionnaire_;

@@ -79,6 +79,13 @@ void TTablePorts::Actualise() {
         anomalies_.push_back(std::string(Variable) + " : entrée ignorée « " + std::string(element) + " »");
         continue;
       }
+      // The first entry stands: taking the last one silently would open another
+      // device than the one the reader of the variable sees first.
+      if (table.contains(com)) {
+        anomalies_.push_back(std::string(Variable) + " : COM" + std::to_string(com) + " donné deux fois, « " +
+                             std::string(element) + " » ignorée");
+        continue;
+      }
       table[com] = {com, std::string(chemin), TOriginePort::Environnement};
     }
   } else {

@@ -3,8 +3,13 @@
 // implementation can replace it behind this interface.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
+
+// The longest command the link carries, its zero byte aside: a configuration's path
+// and a verb are far shorter. The socket and the command reader hold the same bound.
+inline constexpr std::size_t TailleMaxiCommandeIPC = 4096;
 
 class TLiaisonIPC {
 public:

@@ -5,7 +5,9 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,6 +19,7 @@ bool EcritTout(int fd, std::string_view octets) {
   while (fait < octets.size()) {
     const ssize_t n = ::write(fd, octets.data() + fait, octets.size() - fait);
     if (n < 0 && errno == EINTR) continue;
+    if (n == 0) errno = ENOSPC;
     if (n <= 0) return false;
     fait += static_cast<std::size_t>(n);
   }
@@ -52,17 +55,28 @@ bool EcritFichierSur(const std::string& cheminDemande, std::string_view octets) 
   mode_t mode = 0666;
   struct stat etat {};
   if (::stat(chemin.c_str(), &etat) == 0) {
-    if (!S_ISREG(etat.st_mode)) return false;
+    if (!S_ISREG(etat.st_mode)) {
+      errno = S_ISDIR(etat.st_mode) ? EISDIR : EINVAL;
+      return false;
+    }
     mode = etat.st_mode & 07777;
   }
   const std::string temporaire = NomTemporaire(chemin);
   const int fd = ::open(temporaire.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
   if (fd < 0) return false;
   bool ok = EcritTout(fd, octets) && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
-  ok = ok && ::rename(temporaire.c_str(), chemin.c_str()) == 0;
+  int erreur = ok ? 0 : errno;
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    erreur = errno;
+  }
+  if (ok && ::rename(temporaire.c_str(), chemin.c_str()) != 0) {
+    ok = false;
+    erreur = errno;
+  }
   if (!ok) {
     ::unlink(temporaire.c_str());
+    errno = erreur;  // the caller says why
     return false;
   }
   // The rename itself reaches the disk with the folder; a failure here loses nothing
@@ -75,23 +89,51 @@ bool EcritFichierSur(const std::string& cheminDemande, std::string_view octets) 
   return true;
 }
 
-std::optional<std::string> LitFichier(const std::string& chemin) {
-  const int fd = ::open(chemin.c_str(), O_RDONLY | O_CLOEXEC);
+std::optional<std::string> LitFichier(const std::string& chemin, std::size_t tailleMaxi) {
+  // Without blocking: a FIFO with no writer must not hang the program in open().
+  const int fd = ::open(chemin.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) return std::nullopt;
+  auto echec = [fd](int erreur) -> std::optional<std::string> {
+    ::close(fd);
+    errno = erreur;
+    return std::nullopt;
+  };
+  // Only a regular file: a device (/dev/zero behind a link) or a FIFO never ends.
+  struct stat etat {};
+  if (::fstat(fd, &etat) != 0) return echec(errno);
+  if (!S_ISREG(etat.st_mode)) return echec(S_ISDIR(etat.st_mode) ? EISDIR : EINVAL);
+  if (static_cast<std::uintmax_t>(etat.st_size) > tailleMaxi) return echec(EFBIG);
   std::string contenu;
+  contenu.reserve(static_cast<std::size_t>(etat.st_size));
   char tampon[65536];
   for (;;) {
     const ssize_t n = ::read(fd, tampon, sizeof tampon);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {  // a folder, an I/O error
-      ::close(fd);
-      return std::nullopt;
-    }
+    if (n < 0) return echec(errno);
     if (n == 0) break;
     contenu.append(tampon, static_cast<std::size_t>(n));
+    if (contenu.size() > tailleMaxi) return echec(EFBIG);  // it grew while being read
   }
   ::close(fd);
   return contenu;
+}
+
+std::string TexteErreurSysteme(int erreur) {
+  switch (erreur) {
+    case ENOENT: return "fichier ou dossier introuvable";
+    case ENOTDIR: return "un élément du chemin n'est pas un dossier";
+    case EISDIR: return "c'est un dossier";
+    case EINVAL: return "ce n'est pas un fichier ordinaire";
+    case EACCES:
+    case EPERM: return "permission refusée";
+    case EROFS: return "système de fichiers en lecture seule";
+    case ENOSPC: return "disque plein";
+    case EDQUOT: return "quota de disque dépassé";
+    case EFBIG: return "fichier trop gros";
+    case EIO: return "erreur d'entrée-sortie";
+    case ENAMETOOLONG: return "nom trop long";
+    default: return std::strerror(erreur);
+  }
 }
 
 bool AjouteAuFichier(const std::string& chemin, std::string_view octets) {

@@ -3,6 +3,7 @@
 #include "util/ini.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <iterator>
 #include <utility>
 
@@ -78,6 +79,7 @@ bool LitEntierTexte(const std::string& texte, std::int64_t& valeur) {
 TFichierIni::TFichierIni(std::string chemin) : chemin_(std::move(chemin)) {
   const auto octets = LitFichier(chemin_);
   lisible_ = octets.has_value();
+  erreurLecture_ = lisible_ ? 0 : errno;
   Analyse(octets ? Cp1252VersUtf8(*octets) : std::string());
 }
 
@@ -104,7 +106,7 @@ void TFichierIni::Analyse(const std::string& texte) {
 
     std::string nom;
     if (EstEntete(brute, nom)) {
-      sections_.push_back({nom, brute, {}});
+      sections_.push_back({nom, brute, {}, {}});
       continue;
     }
     Ligne ligne{brute, {}, {}};
@@ -116,13 +118,25 @@ void TFichierIni::Analyse(const std::string& texte) {
     }
     sections_.back().lignes.push_back(std::move(ligne));
   }
+  for (Section& section : sections_) section.IndexeCles();
+  IndexeSections();
+}
+
+void TFichierIni::Section::IndexeCles() {
+  cles.clear();
+  for (std::size_t i = 0; i < lignes.size(); ++i)
+    if (!lignes[i].cle.empty()) cles.try_emplace(MinusculesAscii(lignes[i].cle), i);
+}
+
+void TFichierIni::IndexeSections() {
+  indexSections_.clear();
+  for (std::size_t i = 1; i < sections_.size(); ++i) indexSections_.try_emplace(MinusculesAscii(sections_[i].nom), i);
 }
 
 // Duplicated sections or keys: the first one is the one read and written.
 TFichierIni::Section* TFichierIni::Trouve(const std::string& nom) {
-  for (std::size_t i = 1; i < sections_.size(); ++i)
-    if (EgalSansCasse(sections_[i].nom, nom)) return &sections_[i];
-  return nullptr;
+  const auto i = indexSections_.find(MinusculesAscii(nom));
+  return i == indexSections_.end() ? nullptr : &sections_[i->second];
 }
 
 const TFichierIni::Section* TFichierIni::Trouve(const std::string& nom) const {
@@ -132,9 +146,8 @@ const TFichierIni::Section* TFichierIni::Trouve(const std::string& nom) const {
 const TFichierIni::Ligne* TFichierIni::TrouveCle(const std::string& section, const std::string& cle) const {
   const Section* s = Trouve(section);
   if (!s) return nullptr;
-  for (const Ligne& l : s->lignes)
-    if (!l.cle.empty() && EgalSansCasse(l.cle, cle)) return &l;
-  return nullptr;
+  const auto i = s->cles.find(MinusculesAscii(cle));
+  return i == s->cles.end() ? nullptr : &s->lignes[i->second];
 }
 
 std::string TFichierIni::LitTexte(const std::string& section, const std::string& cle, const std::string& defaut) const {
@@ -171,11 +184,12 @@ void TFichierIni::EcritTexte(const std::string& sectionDemandee, const std::stri
     const bool fichierVide = sections_.size() == 1 && lignes.empty();
     const bool blancAvant = !lignes.empty() && EstVide(lignes.back().brute);
     if (!fichierVide && !blancAvant) lignes.push_back({"", {}, {}});
-    sections_.push_back({section, "[" + section + "]", {}});
+    sections_.push_back({section, "[" + section + "]", {}, {}});
+    indexSections_.try_emplace(MinusculesAscii(section), sections_.size() - 1);
     s = &sections_.back();
   }
-  for (Ligne& l : s->lignes) {
-    if (l.cle.empty() || !EgalSansCasse(l.cle, cle)) continue;
+  if (const auto i = s->cles.find(MinusculesAscii(cle)); i != s->cles.end()) {
+    Ligne& l = s->lignes[i->second];
     if (l.valeur != Rogne(valeur)) {  // an unchanged value keeps its line as it was
       l.brute = l.cle + "=" + valeur;
       l.valeur = Rogne(valeur);
@@ -186,7 +200,11 @@ void TFichierIni::EcritTexte(const std::string& sectionDemandee, const std::stri
   // the next section stay below.
   auto position = s->lignes.end();
   while (position != s->lignes.begin() && EstVide(std::prev(position)->brute)) --position;
+  const bool aLaFin = position == s->lignes.end();
+  const auto rang = static_cast<std::size_t>(position - s->lignes.begin());
   s->lignes.insert(position, {cle + "=" + valeur, cle, Rogne(valeur)});
+  if (aLaFin) s->cles.try_emplace(MinusculesAscii(cle), rang);
+  else s->IndexeCles();
 }
 
 void TFichierIni::EcritEntier(const std::string& section, const std::string& cle, std::int64_t valeur) {
@@ -209,24 +227,26 @@ bool TFichierIni::CleExiste(const std::string& section, const std::string& cle) 
 
 std::vector<std::string> TFichierIni::Sections() const {
   std::vector<std::string> noms;
-  for (std::size_t i = 1; i < sections_.size(); ++i) {
-    const auto& nom = sections_[i].nom;
-    if (std::none_of(noms.begin(), noms.end(), [&](const std::string& n) { return EgalSansCasse(n, nom); }))
-      noms.push_back(nom);
-  }
+  for (std::size_t i = 1; i < sections_.size(); ++i)
+    if (indexSections_.at(MinusculesAscii(sections_[i].nom)) == i) noms.push_back(sections_[i].nom);
   return noms;
 }
 
 std::vector<std::string> TFichierIni::Cles(const std::string& section) const {
   std::vector<std::string> cles;
-  if (const Section* s = Trouve(section)) {
-    for (const Ligne& l : s->lignes) {
-      if (l.cle.empty()) continue;
-      if (std::none_of(cles.begin(), cles.end(), [&](const std::string& c) { return EgalSansCasse(c, l.cle); }))
-        cles.push_back(l.cle);
-    }
-  }
+  if (const Section* s = Trouve(section))
+    for (std::size_t i = 0; i < s->lignes.size(); ++i)
+      if (const std::string& cle = s->lignes[i].cle; !cle.empty() && s->cles.at(MinusculesAscii(cle)) == i)
+        cles.push_back(cle);
   return cles;
+}
+
+std::vector<std::string> TFichierIni::Valeurs(const std::string& section) const {
+  std::vector<std::string> valeurs;
+  if (const Section* s = Trouve(section))
+    for (const Ligne& l : s->lignes)
+      if (!l.cle.empty()) valeurs.push_back(l.valeur);
+  return valeurs;
 }
 
 // Every copy of the section goes, so that none is left to be read in its place.
@@ -234,12 +254,21 @@ void TFichierIni::EffaceSection(const std::string& section) {
   sections_.erase(std::remove_if(sections_.begin() + 1, sections_.end(),
                                  [&](const Section& s) { return EgalSansCasse(s.nom, section); }),
                   sections_.end());
+  IndexeSections();
 }
 
 void TFichierIni::EffaceCle(const std::string& section, const std::string& cle) {
   Section* s = Trouve(section);
   if (!s) return;
   std::erase_if(s->lignes, [&](const Ligne& l) { return !l.cle.empty() && EgalSansCasse(l.cle, cle); });
+  s->IndexeCles();
+}
+
+void TFichierIni::EffaceCles(const std::string& section) {
+  Section* s = Trouve(section);
+  if (!s) return;
+  std::erase_if(s->lignes, [](const Ligne& l) { return !l.cle.empty(); });
+  s->cles.clear();
 }
 
 std::string TFichierIni::Texte() const {

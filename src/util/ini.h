@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class TFichierIni {
@@ -17,6 +18,8 @@ public:
 
   const std::string& Chemin() const { return chemin_; }
   bool Lisible() const { return lisible_; }
+  // errno of the failed read (see LitFichier); 0 when the file was read.
+  int ErreurLecture() const { return erreurLecture_; }
 
   // Blanks (spaces, tabs) around a key and around its value are not part of them.
   // With duplicated sections or keys, the first one is read and written.
@@ -41,8 +44,13 @@ public:
   bool CleExiste(const std::string& section, const std::string& cle) const;
   std::vector<std::string> Sections() const;                       // file order
   std::vector<std::string> Cles(const std::string& section) const;  // file order
+  // The value of every entry of the section in file order, a key written twice
+  // giving two values (the device file's index, where only the values matter).
+  std::vector<std::string> Valeurs(const std::string& section) const;
   void EffaceSection(const std::string& section);
   void EffaceCle(const std::string& section, const std::string& cle);
+  // Every entry of the section; its header, comments and blank lines stay.
+  void EffaceCles(const std::string& section);
 
   // Whole text as it would be written (UTF-8, CR LF line ends).
   std::string Texte() const;
@@ -60,14 +68,22 @@ private:
     std::string nom;     // empty for lines before the first header
     std::string entete;  // the header line as read
     std::vector<Ligne> lignes;
+    // Key in lower case -> position of its first line; kept with `lignes`.
+    std::unordered_map<std::string, std::size_t> cles;
+    void IndexeCles();
   };
   TFichierIni() = default;
   void Analyse(const std::string& texte);
+  // Section name in lower case -> position of its first copy in sections_. Files of
+  // thousands of models are read key by key: every look-up must be direct.
+  void IndexeSections();
   Section* Trouve(const std::string& nom);
   const Section* Trouve(const std::string& nom) const;
   const Ligne* TrouveCle(const std::string& section, const std::string& cle) const;
 
   std::string chemin_;
   bool lisible_ = false;
+  int erreurLecture_ = 0;
   std::vector<Section> sections_;
+  std::unordered_map<std::string, std::size_t> indexSections_;
 };

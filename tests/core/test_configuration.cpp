@@ -342,9 +342,16 @@ TEST(Configuration, FichierIllisibleSignaleEtRienNeChange) {
   const TMontage avant = Montage(e.M());
   EXPECT_FALSE(LitConfig(e.M(), (dossier / "dossier.rs2").string()));
   EXPECT_EQ(Montage(e.M()), avant);
+  // A device behind a link would never end: it is refused as no file at all.
+  fs::create_symlink("/dev/zero", dossier / "zero.rs2");
+  EXPECT_FALSE(LitConfig(e.M(), (dossier / "zero.rs2").string()));
+  EXPECT_EQ(Montage(e.M()), avant);
   EXPECT_EQ(e.p.dialogue.Messages(),
-            std::vector<std::string>{"Configuration " + (dossier / "dossier.rs2").string() +
-                                     " :\nlecture impossible, configuration non chargée"});
+            (std::vector<std::string>{"Configuration " + (dossier / "dossier.rs2").string() +
+                                          " :\nlecture impossible (c'est un dossier), configuration non chargée",
+                                      "Configuration " + (dossier / "zero.rs2").string() +
+                                          " :\nlecture impossible (ce n'est pas un fichier ordinaire), "
+                                          "configuration non chargée"}));
 }
 
 TEST(Configuration, EchecsDEcriture) {

@@ -69,7 +69,7 @@ TEST(InstanceUnique, SansFichierLaSecondeDemandeLePremierPlan) {
   ipc1.Ecoute("pelitrax", "ServeurDDE", [](const std::string&) { return true; });
   TInstanceUnique seconde(verrous, &ipc2);
   EXPECT_FALSE(seconde.VerifieInstanceUnique(Executable, {}).continuer);
-  EXPECT_EQ(ipc1.Recues(), std::vector<std::string>{"FOCUS"});
+  EXPECT_EQ(ipc1.Recues(), std::vector<std::string>{TInstanceUnique::CommandePremierPlan});
 }
 
 TEST(InstanceUnique, UneCommandeRefuseeFinitQuandMemeLaSeconde) {

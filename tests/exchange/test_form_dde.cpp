@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "banc_echange.h"
+#include "core/instance_unique.h"
 #include "exchange/commande_dde.h"
 #include "exchange/texte_donnees.h"
 
@@ -61,6 +62,19 @@ TEST_F(FormDDE, ServeurSousLeNomDuProgramme) {
   EXPECT_EQ(focus, 1);
 }
 
+// A second copy started without a file only brings this one to the front: the next
+// "Nouvelle page" transfer must stay a new page.
+TEST_F(FormDDE, SecondeCopieSansFichierNeChangeRienAuTransfert) {
+  const auto verrou = p.verrous.Prend(TInstanceUnique::NomVerrou);
+  moteur->PagePermise = true;
+  TLiaisonIPCSimulee ipcSeconde(p.boucle);
+  TInstanceUnique seconde(p.verrous, &ipcSeconde);
+  EXPECT_FALSE(seconde.VerifieInstanceUnique(CheminProgramme, {}).continuer);
+  EXPECT_EQ(focus, 1);
+  EXPECT_TRUE(moteur->PagePermise);
+  EXPECT_TRUE(Messages().empty());
+}
+
 TEST_F(FormDDE, NomDuServiceCoupeAuPremierPoint) {
   const std::pair<const char*, const char*> cas[] = {
       {"/opt/pelitrax/Pelitrax.exe", "Pelitrax"},
@@ -86,7 +100,8 @@ TEST_F(FormDDE, CommandesDuServeur) {
   const std::string syntaxe = "RS232/Pelitrax : erreur syntaxe macro DDE";
   const Cas cas[] = {
       {"chargement en minuscules", "file|load(C:\\x.rs2)", true, {"C:\\x.rs2"}, {}, {}},
-      {"chargement de configuration", "CONFIG|LOAD(/home/a b/essai.rs2)", true, {"/home/a b/essai.rs2"}, {}, {}},
+      {"chargement de configuration", "CONFIG|LOAD(a b/essai.rs2)", true, {"a b/essai.rs2"}, {}, {}},
+      {"chargement d'un fichier absent", "FILE|LOAD(absent.rs2)", false, {}, {}, {}},
       {"chargement avec fin de ligne", "FILE|LOAD(x.rs2)\r\n", true, {"x.rs2"}, {}, {}},
       {"sauvegarde", "FILE|SAVE(b.rs2)", true, {}, {"b.rs2"}, {}},
       {"sauvegarde de configuration", "Config|Save(c)", true, {}, {"c"}, {}},
@@ -97,9 +112,12 @@ TEST_F(FormDDE, CommandesDuServeur) {
       {"aucune ligne", "", false, {}, {}, {"Un message à la fois SVP"}},
       {"chargement sans nom", "FILE|LOAD()", false, {}, {}, {syntaxe}},
       {"sauvegarde sans nom", "FILE|SAVE", false, {}, {}, {syntaxe}},
-      {"octets de controle", "FILE|LOAD(\x01\x02)", false, {}, {}, {syntaxe}},
-      {"message trop long", "FILE|LOAD(" + std::string(100000, 'x') + ")", false, {}, {}, {syntaxe}},
+      // Bytes that are no command are refused without bothering anyone.
+      {"octets de controle", "FILE|LOAD(\x01\x02)", false, {}, {}, {}},
+      {"message trop long", "FILE|LOAD(" + std::string(100000, 'x') + ")", false, {}, {}, {}},
   };
+  std::filesystem::create_directories("a b");
+  for (const char* f : {"C:\\x.rs2", "a b/essai.rs2", "x.rs2"}) std::ofstream(f) << "[Acquisition]\r\n";
   for (const Cas& c : cas) {
     SCOPED_TRACE(c.nom);
     charges.clear();
@@ -107,6 +125,11 @@ TEST_F(FormDDE, CommandesDuServeur) {
     p.dialogue.VideJournal();
     moteur->PagePermise = true;
     EXPECT_EQ(dde->RecoitCommande(c.octets), c.accepte);
+    // The answer goes back before any box is shown or any file touched.
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_TRUE(charges.empty());
+    EXPECT_TRUE(sauves.empty());
+    p.boucle.TraiteEnAttente();
     EXPECT_EQ(charges, c.charges);
     EXPECT_EQ(sauves, c.sauves);
     EXPECT_EQ(Messages(), c.messages);
@@ -114,14 +137,28 @@ TEST_F(FormDDE, CommandesDuServeur) {
     EXPECT_TRUE(moteur->PagePermise);
     for (const auto& e : p.dialogue.Journal()) EXPECT_EQ(e.genre, TGenre::Erreur);
   }
-  // Nothing was posted behind the commands (no acquisition prepared).
+  // Nothing else was posted behind the commands (no acquisition prepared).
   p.boucle.TraiteEnAttente();
   EXPECT_FALSE(moteur->AppelTracoria);
 }
 
+// A flood of bad commands is answered at once and gives one box, not a pile of them.
+TEST_F(FormDDE, DesCommandesRefuseesEnRafaleDonnentUneSeuleBoite) {
+  for (int i = 0; i < 50; ++i) EXPECT_FALSE(dde->RecoitCommande("INCONNU" + std::to_string(i)));
+  EXPECT_TRUE(Messages().empty());
+  p.boucle.TraiteEnAttente();
+  EXPECT_EQ(Messages(), std::vector<std::string>{"RS232/Pelitrax Fonction inconnue : INCONNU0"});
+  // Once it is closed, the next one shows again.
+  EXPECT_FALSE(dde->RecoitCommande("INCONNU"));
+  p.boucle.TraiteEnAttente();
+  EXPECT_EQ(Messages().size(), 2u);
+}
+
 TEST_F(FormDDE, CommandeParLaLiaison) {
-  EXPECT_EQ(Envoie("FILE|LOAD(/tmp/a.rs2)"), TLiaisonIPC::TResultat::Accepte);
-  EXPECT_EQ(charges, std::vector<std::string>{"/tmp/a.rs2"});
+  std::ofstream("a.rs2") << "[Acquisition]\r\n";
+  EXPECT_EQ(Envoie("FILE|LOAD(a.rs2)"), TLiaisonIPC::TResultat::Accepte);
+  p.boucle.TraiteEnAttente();
+  EXPECT_EQ(charges, std::vector<std::string>{"a.rs2"});
   EXPECT_EQ(Envoie("FILE|LOAD (x)"), TLiaisonIPC::TResultat::Refuse);
   EXPECT_EQ(Envoie("FOCUS\r\nFOCUS"), TLiaisonIPC::TResultat::Refuse);
   EXPECT_EQ(focus, 0);
@@ -136,11 +173,13 @@ TEST_F(FormDDE, ConfigurationSauveePuisChargeeParLeServeur) {
   moteur->DeltatMesure = 5;
   moteur->DureeMesure = 600;
   EXPECT_TRUE(reel.RecoitCommande("FILE|SAVE(essai)"));
+  p.boucle.TraiteEnAttente();
   EXPECT_TRUE(std::filesystem::exists("essai.rs2"));
   moteur->DeltatMesure = 1;
   moteur->DureeMesure = 120;
   moteur->PagePermise = true;
   EXPECT_TRUE(reel.RecoitCommande("file|load(essai.txt)"));
+  p.boucle.TraiteEnAttente();
   EXPECT_EQ(moteur->DeltatMesure, 5);
   EXPECT_EQ(moteur->DureeMesure, 600);
   EXPECT_EQ(moteur->Voie(0), modele);
@@ -153,9 +192,12 @@ TEST_F(FormDDE, ConfigurationSauveePuisChargeeParLeServeur) {
 
 TEST_F(FormDDE, EchecDUneCommandeEstUneErreurDeSyntaxe) {
   dde->LitConfiguration = [](const std::string&) -> bool { throw std::runtime_error("fichier illisible"); };
-  EXPECT_FALSE(dde->RecoitCommande("FILE|LOAD(a.rs2)"));
+  std::ofstream("a.rs2") << "[Acquisition]\r\n";
+  EXPECT_TRUE(dde->RecoitCommande("FILE|LOAD(a.rs2)"));  // taken; it fails afterwards
+  p.boucle.TraiteEnAttente();
   dde->SauveConfiguration = nullptr;  // not wired by the program
   EXPECT_FALSE(dde->RecoitCommande("FILE|SAVE(a.rs2)"));
+  p.boucle.TraiteEnAttente();
   EXPECT_EQ(Messages(), (std::vector<std::string>{"RS232/Pelitrax : erreur syntaxe macro DDE",
                                                   "RS232/Pelitrax : erreur syntaxe macro DDE"}));
 }
@@ -217,14 +259,19 @@ TEST_F(FormDDE, ChargementAvecDesDonneesNonSauveesDemande) {
       "Chargement de la configuration essai.txt : les données non sauvées seront effacées. Continuer ?";
   TableauNonSauve();
   p.dialogue.AttendConfirmation(question, false);
-  EXPECT_FALSE(dde->RecoitCommande("FILE|LOAD(essai.txt)"));
+  // The client has its answer before the teacher is asked anything.
+  EXPECT_TRUE(dde->RecoitCommande("FILE|LOAD(essai.txt)"));
+  EXPECT_TRUE(Questions().empty());
+  p.boucle.TraiteEnAttente();
   EXPECT_TRUE(charges.empty());
   p.dialogue.AttendConfirmation(question, true);
   EXPECT_TRUE(dde->RecoitCommande("FILE|LOAD(essai.txt)"));
+  p.boucle.TraiteEnAttente();
   EXPECT_EQ(charges, std::vector<std::string>{"essai.txt"});
-  // A file that is not there loads nothing, so there is nothing to ask.
-  EXPECT_TRUE(dde->RecoitCommande("FILE|LOAD(absent.rs2)"));
-  EXPECT_EQ(charges.size(), 2u);
+  // A file that is not there would load nothing: refused, nothing to ask.
+  EXPECT_FALSE(dde->RecoitCommande("FILE|LOAD(absent.rs2)"));
+  p.boucle.TraiteEnAttente();
+  EXPECT_EQ(charges.size(), 1u);
   EXPECT_EQ(Questions().size(), 2u);
   std::filesystem::remove("essai.rs2");
 }
@@ -234,11 +281,14 @@ TEST_F(FormDDE, ChargementPendantUneAcquisitionRefuseSauvegardePermise) {
   Tableau();
   moteur->SetEtatAcq(eaEnCours);
   EXPECT_FALSE(dde->RecoitCommande("FILE|LOAD(essai.rs2)"));
+  p.boucle.TraiteEnAttente();
   EXPECT_FALSE(dde->RecoitCommande("CONFIG|LOAD(essai.rs2)"));
+  p.boucle.TraiteEnAttente();
   EXPECT_TRUE(charges.empty());
   EXPECT_EQ(Messages(), (std::vector<std::string>{"Acquisition en cours : la commande FILE|LOAD(essai.rs2) est refusée",
                                                   "Acquisition en cours : la commande CONFIG|LOAD(essai.rs2) est refusée"}));
   EXPECT_TRUE(dde->RecoitCommande("FILE|SAVE(copie.rs2)"));
+  p.boucle.TraiteEnAttente();
   EXPECT_EQ(sauves, std::vector<std::string>{"copie.rs2"});
   std::filesystem::remove("essai.rs2");
 }

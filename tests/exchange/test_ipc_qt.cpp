@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 
 #include "exchange/dossier_court.h"
 #include "platform/qt/boucle_qt.h"
@@ -244,6 +245,58 @@ TEST_F(LiaisonIPCQt, CommandesUneALaFois) {
   ASSERT_TRUE(AttendQue([&] { return a.bytesAvailable() > 0 && b.bytesAvailable() > 0; }));
   EXPECT_EQ(maxi, 1);
   EXPECT_EQ(trace, (std::vector<std::string>{"debut premier", "fin premier", "debut second", "fin second"}));
+}
+
+// While a command runs (its handler in a nested loop), a client that leaves takes
+// its waiting command with it, the queue does not grow without bound (a client past
+// it is refused at once), and a command longer than the one bound of the link is
+// refused by the socket itself.
+TEST_F(LiaisonIPCQt, FileBorneeEtOublieeAvecSonClient) {
+  std::vector<std::string> recues;
+  const QString chemin = QString::fromStdString(ipc.CheminServeur("Pelitrax", "ServeurDDE"));
+  std::vector<std::unique_ptr<QLocalSocket>> foule;
+  int refusesTot = -1;
+  // What other clients do while the first command runs in its nested loop.
+  auto pendant = [&] {
+    // Sent, then gone before its turn.
+    EXPECT_EQ(Brut("Pelitrax", QByteArray("parti\0", 6), true), "");
+    // Many clients at once: those past the queue's bound hear "0" without waiting.
+    for (std::size_t i = 0; i < TLiaisonIPCQt::FileMaxi + 8; ++i) {
+      auto s = std::make_unique<QLocalSocket>();
+      s->connectToServer(chemin);
+      ASSERT_TRUE(AttendQue([&] { return s->state() == QLocalSocket::ConnectedState; }));
+      s->write(QByteArray("foule\0", 6));
+      s->flush();
+      foule.push_back(std::move(s));
+    }
+    AttendQue([&] {
+      refusesTot = 0;
+      for (const auto& s : foule) refusesTot += s->bytesAvailable() > 0 && s->peek(1) == "0";
+      return refusesTot >= 8;
+    }, 1000);
+    boucle.TraiteEvenements(50);
+  };
+  ASSERT_TRUE(ipc.Ecoute("Pelitrax", "ServeurDDE", [&](const std::string& c) {
+    recues.push_back(c);
+    if (c == "long") pendant();
+    return true;
+  }));
+  QLocalSocket premier;
+  premier.connectToServer(chemin);
+  ASSERT_TRUE(AttendQue([&] { return premier.state() == QLocalSocket::ConnectedState; }));
+  premier.write(QByteArray("long\0", 5));
+  premier.flush();
+  ASSERT_TRUE(AttendQue([&] { return premier.bytesAvailable() > 0; }));
+  EXPECT_EQ(refusesTot, 8);
+  ASSERT_TRUE(AttendQue([&] { return recues.size() >= 1 + TLiaisonIPCQt::FileMaxi; }));
+  boucle.TraiteEvenements(50);
+  EXPECT_EQ(recues.size(), 1 + TLiaisonIPCQt::FileMaxi);
+  EXPECT_EQ(std::count(recues.begin(), recues.end(), "parti"), 0);
+  // One bound on a command's size, the same as the command reader's.
+  QByteArray trop(static_cast<qsizetype>(TailleMaxiCommandeIPC) + 1, 'z');
+  trop.append('\0');
+  EXPECT_EQ(Brut("Pelitrax", trop), "0");
+  EXPECT_EQ(recues.size(), 1 + TLiaisonIPCQt::FileMaxi);
 }
 
 TEST_F(LiaisonIPCQt, ServeurSansReponse) {

@@ -267,7 +267,10 @@ INSTANTIATE_TEST_SUITE_P(
                       // A unit that starts with a known symbol has no prefix to lose.
                       CasPrefixe{"mole_par_litre_garde_son_m", true, "mol/L", "mol/L"},
                       CasPrefixe{"metre_par_seconde_garde_son_m", true, "m/s", "m/s"},
-                      CasPrefixe{"millimole_perd_un_seul_m", true, "mmol/L", "mol/L"}),
+                      CasPrefixe{"millimole_perd_un_seul_m", true, "mmol/L", "mol/L"},
+                      // Ω and µ are letters of a symbol as A..z are: m then Ω is milliohm.
+                      CasPrefixe{"milliohm", true, "mΩ", "Ω"}, CasPrefixe{"milliohm_metre", true, "mΩm", "Ωm"},
+                      CasPrefixe{"micro_devant_ohm", true, "µΩ", "Ω"}),
     NomDuCas());
 
 // A definition with every stored field away from its default.

@@ -282,6 +282,21 @@ TEST_F(Base, DeuxEntreesPourUneSectionDonnentDeuxModelesDeNomsDistincts) {
   EXPECT_EQ(std::adjacent_find(noms.begin(), noms.end()), noms.end());
 }
 
+// Only the values of the index matter: a key written twice still lists two models,
+// in file order, and a save keeps both.
+TEST_F(Base, DeuxEntreesDeMemeCleDansLIndexChargentLesDeuxModeles) {
+  Ecrit("[Index]\n3=Zed\n3=Alpha\n[Zed]\nBaud=1200\n[Alpha]\nBaud=2400\n");
+  TBaseAppareils& b = Charge();
+  ASSERT_NE(b.ChercheAppareil("Zed"), nullptr);
+  ASSERT_NE(b.ChercheAppareil("Alpha"), nullptr);
+  EXPECT_EQ(b.ChercheAppareil("Alpha")->Baud, 2400);
+  ASSERT_TRUE(b.SauveAppareils());
+  const TFichierIni relu(ini.string());
+  EXPECT_EQ(relu.LitTexte("Index", "0", ""), "Alpha");
+  EXPECT_EQ(relu.LitTexte("Index", "1", ""), "Zed");
+  EXPECT_EQ(relu.LitEntier("Alpha", "Baud", 0), 2400);
+}
+
 TEST_F(Base, UnModeleDuFichierAuNomDUnCompteurUsbEstRenomme) {
   Ecrit("[Index]\n0=OPH218 USB (pH)\n[OPH218 USB (pH)]\nNom=pH\nSymbole=pH\n");
   TBaseAppareils& b = Charge();

@@ -82,6 +82,11 @@ TEST_F(TablePorts, VariableRemplaceToutLeReste) {
   EXPECT_EQ(Liste(t), "COM3=/dev/pts/5;COM4=/dev/pts/6;");
   EXPECT_EQ(t.Entrees()[0].origine, TOriginePort::Environnement);
   EXPECT_EQ(t.Anomalies().size(), 3u);
+  // A number given twice keeps its first device and says so.
+  environnement[TTablePorts::Variable] = "COM3=/dev/pts/5;COM3=/dev/pts/6";
+  t.Actualise();
+  EXPECT_EQ(Liste(t), "COM3=/dev/pts/5;");
+  EXPECT_EQ(t.Anomalies(), std::vector<std::string>{"PELITRAX_PORTS : COM3 donné deux fois, « COM3=/dev/pts/6 » ignorée"});
   environnement[TTablePorts::Variable] = "";
   t.Actualise();
   EXPECT_TRUE(t.Entrees().empty());

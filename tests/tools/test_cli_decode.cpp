@@ -1,6 +1,7 @@
 // pelitrax-cli decode run as a user runs it: a device file, frames on standard input,
 // one line of name, value, stability and overflow per frame.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -27,13 +28,10 @@ std::string Lit(const std::string& chemin) {
 
 std::string Fixture() { return std::string(PELITRAX_FIXTURES_DIR) + "/decode_appareils.ini"; }
 
-// Runs the program in the test's scratch folder with `entree` on its standard input.
-Resultat Decode(const std::vector<std::string>& arguments, const std::string& entree) {
+// Runs the program in the test's scratch folder with the file entree.txt on its
+// standard input.
+Resultat DecodeEntreeTxt(const std::vector<std::string>& arguments) {
   const std::string dossier = std::filesystem::current_path().string();
-  {
-    std::ofstream f(dossier + "/entree.txt", std::ios::binary);
-    f << entree;
-  }
   std::string commande = std::string("'") + PELITRAX_CLI + "' decode";
   for (const auto& a : arguments) commande += " '" + a + "'";
   commande += " < '" + dossier + "/entree.txt' > '" + dossier + "/sortie.txt' 2> '" + dossier + "/erreurs.txt'";
@@ -43,6 +41,15 @@ Resultat Decode(const std::vector<std::string>& arguments, const std::string& en
   r.sortie = Lit(dossier + "/sortie.txt");
   r.erreurs = Lit(dossier + "/erreurs.txt");
   return r;
+}
+
+// The same with `entree` on its standard input.
+Resultat Decode(const std::vector<std::string>& arguments, const std::string& entree) {
+  {
+    std::ofstream f("entree.txt", std::ios::binary);
+    f << entree;
+  }
+  return DecodeEntreeTxt(arguments);
 }
 
 std::vector<std::string> Lignes(const std::string& t) {
@@ -88,9 +95,30 @@ TEST(CliDecode, SeparateurDecimalEtPrefixeDeLaTrame) {
   const std::string entree = "  12.5mS    25.0oC |CR|\r\n  1413uS    25.0oC |CR|\r\n";
   const Resultat r = Decode({"--ini", Fixture(), "--appareil", "Conductimètre TPS 901-C", "--decimal", ","}, entree);
   ASSERT_EQ(r.statut, 0) << r.erreurs;
-  // The name follows the chosen separator; the value column always carries '.'.
+  // The name follows the chosen separator; the value column always carries '.'. The
+  // conductance symbol G becomes σ, as when the database is loaded.
   EXPECT_EQ(Lignes(r.sortie),
-            (std::vector<std::string>{"G=12,5 mS\t0.0125\tinstable\t0", "G=1,413 mS\t0.001413\tinstable\t0"}));
+            (std::vector<std::string>{"σ=12,5 mS\t0.0125\tinstable\t0", "σ=1,413 mS\t0.001413\tinstable\t0"}));
+}
+
+// Only the first bytes of a line can make a frame: a line of 64 MB without its end
+// must not be held whole.
+TEST(CliDecode, UneLigneSansFinNeRemplitPasLaMemoire) {
+  {
+    // Written in pieces: a child started by this process counts what this one holds.
+    std::ofstream f("entree.txt", std::ios::binary);
+    const std::string morceau(1u << 20, '7');
+    for (int i = 0; i < 64; ++i) f << morceau;
+    f << "\n  7.02pH    25.0oC |CR|\n";
+  }
+  const Resultat r = DecodeEntreeTxt({"--ini", Fixture(), "--appareil", "TPS 901-PH"});
+  ASSERT_EQ(r.statut, 0) << r.erreurs;
+  const std::vector<std::string> lignes = Lignes(r.sortie);
+  ASSERT_EQ(lignes.size(), 2u);
+  EXPECT_EQ(lignes[1], "pH=7.02 \t7.02\tinstable\t0");
+  rusage usage{};
+  ASSERT_EQ(getrusage(RUSAGE_CHILDREN, &usage), 0);
+  EXPECT_LT(usage.ru_maxrss, 48 * 1024) << "kB au plus fort";
 }
 
 TEST(CliDecode, EntreeVideRienAEcrire) {
@@ -120,8 +148,12 @@ INSTANTIATE_TEST_SUITE_P(
     Cas, CliDecodeErreur,
     ::testing::Values(
         CasErreur{"fichier_inconnu", {"--ini", "absent.ini", "--appareil", "TPS 901-PH"},
-                  "Fichier d'appareils introuvable ou illisible : absent.ini"},
+                  "Fichier d'appareils introuvable : absent.ini"},
+        CasErreur{"dossier", {"--ini", PELITRAX_FIXTURES_DIR, "--appareil", "TPS 901-PH"},
+                  "Fichier d'appareils illisible : " PELITRAX_FIXTURES_DIR " (c'est un dossier)"},
         CasErreur{"appareil_inconnu", {"--ini", Fixture(), "--appareil", "Inconnu"}, "Appareil inconnu dans "},
+        // The index lists models; it is none itself.
+        CasErreur{"section_index", {"--ini", Fixture(), "--appareil", "index"}, "Appareil inconnu dans "},
         CasErreur{"sans_appareil", {"--ini", Fixture()}, "Usage : pelitrax-cli decode"},
         CasErreur{"option_inconnue", {"--ini", Fixture(), "--appareil", "TPS 901-PH", "--vite", "1"},
                   "Usage : pelitrax-cli decode"},

@@ -7,6 +7,12 @@
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <thread>
 
 #include "faux_util.h"
 #include "util/fichiers.h"
@@ -112,6 +118,43 @@ TEST(Fichiers, LitFichierSansFichier) {
   EXPECT_FALSE(LitFichier(dossier.string()).has_value());  // a folder is no file
   Ecrit(dossier / "vide", "");
   EXPECT_EQ(std::string(), LitFichier((dossier / "vide").string()));
+}
+
+// Only a regular file is read, and none larger than its reader allows: a FIFO or a
+// device (/dev/zero behind a link) would hang the program or read without end.
+TEST(Fichiers, LitSeulementUnFichierOrdinaireDeTailleBornee) {
+  const auto dossier = DossierDuTest();
+  errno = 0;
+  EXPECT_FALSE(LitFichier(dossier.string()).has_value());
+  EXPECT_EQ(errno, EISDIR);
+  EXPECT_EQ(TexteErreurSysteme(EISDIR), "c'est un dossier");
+
+  fs::create_symlink("/dev/zero", dossier / "zero.rs2");
+  EXPECT_FALSE(LitFichier((dossier / "zero.rs2").string()).has_value());
+  EXPECT_EQ(TexteErreurSysteme(errno), "ce n'est pas un fichier ordinaire");
+
+  // A writer that comes and goes: read as a file, the FIFO would give its bytes.
+  const auto fifo = (dossier / "tube.ini").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::thread ecrivain([&] {
+    for (int essai = 0; essai < 200; ++essai) {
+      const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+      if (fd >= 0) {
+        [[maybe_unused]] const auto n = ::write(fd, "[Index]\n", 8);
+        ::close(fd);
+        return;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+  });
+  EXPECT_FALSE(LitFichier(fifo).has_value());
+  ecrivain.join();
+
+  const std::string mille(1000, 'x');
+  Ecrit(dossier / "gros", mille);
+  EXPECT_EQ(LitFichier((dossier / "gros").string()), mille);
+  EXPECT_FALSE(LitFichier((dossier / "gros").string(), 999).has_value());
+  EXPECT_EQ(errno, EFBIG);
 }
 
 TEST(Fichiers, AjouteAuFichier) {

@@ -6,8 +6,11 @@
 //                        [--usb-ph pH|potentiel]
 // --increment gives a titration fixed additions of V mL, as the burette settings do.
 // --usb-ph answers the quantity choice of the configuration's OPH218 USB channels.
-// Exit status: 0 completed, 1 no point recorded or a port error, 2 bad usage or
-// unreadable files.
+// The run uses only the ports it is given (--port, then PELITRAX_PORTS), never the
+// system's own serial devices; the files, ports and outputs are checked before
+// anything is sent. Ctrl-C ends the acquisition and keeps what was recorded.
+// Exit status: 0 completed, 1 no point recorded, a port error or a result not
+// written, 2 bad usage, unreadable files, refused ports or outputs.
 #include <QGuiApplication>
 #include <QSocketNotifier>
 
@@ -17,7 +20,6 @@
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <optional>
@@ -29,12 +31,12 @@
 #include <unistd.h>
 
 #include "cli/commandes.h"
+#include "cli/controles.h"
 #include "cli/dialogue_console.h"
 #include "cli/image_graphe.h"
 #include "core/adaptateurs_bibliotheques.h"
 #include "core/cinetique.h"
 #include "core/configuration.h"
-#include "core/fichiers_donnees.h"
 #include "core/noms_controles.h"
 #include "dialogs/choix_grandeur.h"
 #include "instruments/base_appareils.h"
@@ -104,7 +106,8 @@ private:
 };
 
 struct TOptions {
-  std::string ini, config, sortie, image;
+  std::string ini, config;
+  std::optional<std::string> sortie, image;  // given, even empty
   std::map<int, std::string> ports;
   std::optional<int> duree;
   std::optional<double> increment;
@@ -167,7 +170,10 @@ std::optional<TOptions> LitOptions(int argc, char** argv) {
         std::fprintf(stderr, "Port invalide : %s (attendu COMn=PERIPHERIQUE)\n", v->c_str());
         return std::nullopt;
       }
-      o.ports[com] = v->substr(egal + 1);
+      if (!o.ports.emplace(com, v->substr(egal + 1)).second) {
+        std::fprintf(stderr, "Port donné deux fois : COM%d\n", com);
+        return std::nullopt;
+      }
     } else {
       std::fprintf(stderr, "Option inconnue ou incomplète : %s\n", a.c_str());
       return std::nullopt;
@@ -180,21 +186,24 @@ std::optional<TOptions> LitOptions(int argc, char** argv) {
   return o;
 }
 
-// The system's table with the run's ports in place of theirs, as PELITRAX_PORTS text.
-std::string TablePorts(TSeriePlateforme& serie, const TReglages& reglages, const std::map<int, std::string>& forces) {
-  TTablePorts systeme(serie, &reglages, LectureEnvironnementSysteme);
-  std::map<int, std::string> table;
-  for (const TEntreePort& e : systeme.Entrees()) table[e.com] = e.chemin;
-  for (const auto& [com, chemin] : forces) table[com] = chemin;
-  std::string texte;
-  for (const auto& [com, chemin] : table) texte += (texte.empty() ? "" : ";") + ("COM" + std::to_string(com)) + "=" + chemin;
-  return texte;
-}
-
 std::string NomsVoies(TCinetiqueMain& m, bool (*choix)(const Tappareil&)) {
   std::string noms;
   for (int i = 0; i < m.NbreVoies(); ++i)
     if (Tappareil* a = m.Voie(i); a && choix(*a)) noms += (noms.empty() ? "" : ", ") + a->NomAppareil;
+  return noms;
+}
+
+// Each channel whose port could not be bound, with the serial layer's reason.
+std::string VoiesSansPort(TCinetiqueMain& m) {
+  std::string noms;
+  for (int i = 0; i < m.NbreVoies(); ++i) {
+    Tappareil* a = m.Voie(i);
+    if (!a || a->VoieSerieOK) continue;
+    noms += (noms.empty() ? "" : ", ") + a->NomAppareil;
+    if (a->ComNumber < 1 || a->ComNumber > TCinetiqueMain::NbreComs) continue;
+    if (const auto& p = m.voieSerieCin[a->ComNumber]; p && !p->DerniereErreur().empty())
+      noms += " (" + p->DerniereErreur() + ")";
+  }
   return noms;
 }
 
@@ -288,8 +297,14 @@ int CommandeAcquire(int argc, char** argv) {
   }
   const TOptions& o = *options;
   for (const std::string* f : {&o.ini, &o.config})
-    if (!std::filesystem::is_regular_file(*f)) {
-      std::fprintf(stderr, "Fichier introuvable : %s\n", f->c_str());
+    if (const auto message = MessageFichierEntree("Fichier", *f)) {
+      std::fprintf(stderr, "%s\n", message->c_str());
+      return 2;
+    }
+  // Where the results go is known to work before anything is acquired.
+  for (const auto& [sortie, quoi] : {std::pair{&o.sortie, "Sortie"}, std::pair{&o.image, "Image"}})
+    if (const auto raison = *sortie ? RaisonSortieImpossible(**sortie) : std::nullopt) {
+      std::fprintf(stderr, "%s impossible : %s (%s)\n", quoi, (*sortie)->c_str(), raison->c_str());
       return 2;
     }
   // Fonts for the picture of the plot; no display is needed.
@@ -311,7 +326,22 @@ int CommandeAcquire(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", message.c_str());
     return 2;
   }
-  const std::string ports = TablePorts(qt.serie, qt.reglages, o.ports);
+  std::map<int, std::string> portsDuRun;
+  std::string refus;
+  if (!PortsDuRun(o.ports, LectureEnvironnementSysteme(TTablePorts::Variable), qt.serie, portsDuRun, refus)) {
+    std::fprintf(stderr, "%s\n", refus.c_str());
+    return 2;
+  }
+  // USB meters and box inputs are read through their libraries, on no COM port.
+  const auto sansPortSerie = [&](const std::string& nom) {
+    const Tappareil* a = base.ChercheAppareil(nom);
+    return a && (a->isOrigalys || a->isSysam);
+  };
+  if (const auto manque = PortManquant(o.config, portsDuRun, base.Burette().ComNumber, sansPortSerie)) {
+    std::fprintf(stderr, "%s\n", manque->c_str());
+    return 2;
+  }
+  const std::string ports = TexteTablePorts(portsDuRun);
   TTablePorts table(qt.serie, &qt.reglages, [&](const std::string& nom) -> std::optional<std::string> {
     if (nom == TTablePorts::Variable) return ports;
     return std::nullopt;
@@ -325,7 +355,7 @@ int CommandeAcquire(int argc, char** argv) {
     return 2;
   }
   AttacheMetresUSB(moteur, *adaptateurs, o.usbPotentiel);
-  const std::string sansPort = NomsVoies(moteur, [](const Tappareil& a) { return !a.VoieSerieOK; });
+  const std::string sansPort = VoiesSansPort(moteur);
   if (!sansPort.empty()) {
     std::fprintf(stderr, "Voie série inutilisable pour : %s\n", sansPort.c_str());
     return 1;
@@ -367,7 +397,7 @@ int CommandeAcquire(int argc, char** argv) {
   std::int64_t dernierAffichage = 0;
   for (;;) {
     if (interrompu) {
-      moteur.StopBtnClick();
+      ArreteEnGardantLesPoints(moteur);
       break;
     }
     boucle.AttendEvenement();
@@ -392,7 +422,7 @@ int CommandeAcquire(int argc, char** argv) {
         }
       }
       if (entree->Fin()) {
-        moteur.StopBtnClick();
+        ArreteEnGardantLesPoints(moteur);
         break;
       }
     }
@@ -408,12 +438,9 @@ int CommandeAcquire(int argc, char** argv) {
       std::fprintf(stderr, "%s\n", port->MessagePerte().c_str());
       statut = 1;
     }
-  if (n > 0 && !o.sortie.empty()) {
-    if (!EcritFichierDonnees(moteur, o.sortie)) statut = 1;
-    else std::fprintf(stderr, "Table de %d points écrite dans %s\n", n, o.sortie.c_str());
-  }
-  if (!o.image.empty() && !EcritImageGraphe(moteur, o.image)) {
-    std::fprintf(stderr, "Erreur d'écriture de %s\n", o.image.c_str());
+  if (n > 0 && o.sortie && !EcritTableSortie(moteur, *o.sortie, base.NomFichierTexte())) statut = 1;
+  if (std::string raison; o.image && !EcritImageGraphe(moteur, *o.image, raison)) {
+    std::fprintf(stderr, "Erreur d'écriture de %s (%s)\n", o.image->c_str(), raison.c_str());
     statut = 1;
   }
   moteur.FormDestroy();

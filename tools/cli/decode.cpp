@@ -5,11 +5,15 @@
 #include <string>
 
 #include "cli/commandes.h"
+#include "cli/controles.h"
 #include "instruments/appareil.h"
+#include "instruments/base_appareils.h"
 #include "instruments/commande.h"
 #include "util/ini.h"
+#include "util/fichiers.h"
 #include "util/nombres.h"
 #include "util/regional_courant.h"
+#include "util/textes.h"
 
 namespace {
 
@@ -33,6 +37,23 @@ public:
   TRegionalInstalle(const TRegionalInstalle&) = delete;
   TRegionalInstalle& operator=(const TRegionalInstalle&) = delete;
 };
+
+// A frame is a few hundred bytes: what a line holds beyond this is read and dropped,
+// so that an input without line ends cannot fill the memory.
+constexpr std::size_t LongueurMaxiLigne = 4096;
+
+// The next line of the input without its LF, at most LongueurMaxiLigne bytes of it;
+// false at the end of the input.
+bool LitLigneBornee(std::streambuf& entree, std::string& ligne) {
+  ligne.clear();
+  bool lu = false;
+  for (int c; (c = entree.sbumpc()) != std::char_traits<char>::eof();) {
+    lu = true;
+    if (c == '\n') return true;
+    if (ligne.size() < LongueurMaxiLigne) ligne += static_cast<char>(c);
+  }
+  return lu;
+}
 
 int Usage() {
   std::fprintf(stderr, "Usage : pelitrax-cli decode --ini FICHIER --appareil NOM [--decimal ,|.]\n");
@@ -63,22 +84,25 @@ int CommandeDecode(int argc, char** argv) {
   // Installed before the file is read: its reals are written with this separator.
   const TRegionalDecode regional(decimal);
   const TRegionalInstalle installe(&regional);
-  const TFichierIni ini(cheminIni);
-  if (!ini.Lisible()) {
-    std::fprintf(stderr, "Fichier d'appareils introuvable ou illisible : %s\n", cheminIni.c_str());
+  if (const auto message = MessageFichierEntree("Fichier d'appareils", cheminIni)) {
+    std::fprintf(stderr, "%s\n", message->c_str());
     return 2;
   }
-  if (!ini.SectionExiste(nomAppareil)) {
+  const TFichierIni ini(cheminIni);
+  // The index lists the models; it is none itself.
+  if (!ini.SectionExiste(nomAppareil) || EgalSansCasse(nomAppareil, TBaseAppareils::SectionIndex)) {
     std::fprintf(stderr, "Appareil inconnu dans %s : %s\n", cheminIni.c_str(), nomAppareil.c_str());
     return 2;
   }
   Tappareil appareil;
   appareil.LitIni(nomAppareil, ini);
+  NormaliseGrandeur(appareil);
 
   // One definition for the whole input: the previous value and the stability
   // buffer carry over from frame to frame, as on a channel.
   std::string ligne;
-  while (std::getline(std::cin, ligne)) {
+  std::streambuf& entree = *std::cin.rdbuf();
+  while (LitLigneBornee(entree, ligne)) {
     if (!ligne.empty() && ligne.back() == '\r') ligne.pop_back();  // a file edited on Windows
     appareil.ChaineLue = DecodeCommande(ligne);
     appareil.SetValeurCourante();

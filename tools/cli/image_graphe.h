@@ -5,5 +5,7 @@
 
 class TCinetiqueMain;
 
-// Needs a QGuiApplication (fonts). False when the file could not be written.
-bool EcritImageGraphe(TCinetiqueMain& moteur, const std::string& chemin, int largeur = 1280, int hauteur = 800);
+// Needs a QGuiApplication (fonts). Written through a temporary file and a rename; false
+// with the French reason when the file could not be written.
+bool EcritImageGraphe(TCinetiqueMain& moteur, const std::string& chemin, std::string& raison, int largeur = 1280,
+                      int hauteur = 800);

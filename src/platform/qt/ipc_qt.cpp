@@ -2,7 +2,8 @@
 // what arrives: a command is taken only up to its zero byte and only within the size
 // bound; commands run one at a time from the event loop, never inside a socket's
 // signal, so a handler that opens a box (and a nested loop) cannot pull a socket away
-// from under the code that answers on it.
+// from under the code that answers on it. The commands waiting meanwhile are bounded
+// and leave with their client.
 #include "platform/qt/ipc_qt.h"
 
 #include <QByteArray>
@@ -68,8 +69,11 @@ private:
       inactivite->setSingleShot(true);
       QObject::connect(inactivite, &QTimer::timeout, socket, [socket] { socket->abort(); });
       inactivite->start(DelaiInactiviteMs);
-      QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
       std::weak_ptr<TServeur> faible = shared_from_this();
+      QObject::connect(socket, &QLocalSocket::disconnected, socket, [faible, socket] {
+        if (auto s = faible.lock()) s->Oublie(socket);
+        socket->deleteLater();
+      });
       auto lit = [faible, socket, etat, inactivite] {
         const QByteArray recu = socket->readAll();
         if (etat->recue) return;
@@ -97,8 +101,17 @@ private:
   }
 
   void Range(QLocalSocket* socket, std::string commande) {
+    if (file_.size() >= FileMaxi) {
+      Repond(socket, false);
+      return;
+    }
     file_.emplace_back(QPointer<QLocalSocket>(socket), std::move(commande));
     Programme();
+  }
+
+  // A client gone before its turn: nobody waits for its command, which is dropped.
+  void Oublie(QLocalSocket* socket) {
+    std::erase_if(file_, [socket](const auto& e) { return e.first.isNull() || e.first.data() == socket; });
   }
 
   void Programme() {
@@ -120,6 +133,7 @@ private:
     while (!file_.empty()) {
       auto [socket, commande] = std::move(file_.front());
       file_.pop_front();
+      if (!socket || socket->state() != QLocalSocket::ConnectedState) continue;
       bool accepte = false;
       occupe_ = true;
       try {
@@ -128,7 +142,6 @@ private:
         accepte = false;
       }
       occupe_ = false;
-      // A client that left before the answer still had its command carried out.
       Repond(socket.data(), accepte);
       if (!serveur_) break;
     }

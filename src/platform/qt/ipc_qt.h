@@ -15,7 +15,9 @@ class TLiaisonIPCQt final : public TLiaisonIPC {
 public:
   // A command longer than this is refused unread: a client cannot make the server
   // hold an unbounded buffer.
-  static constexpr std::size_t TailleMaxiMessage = 64 * 1024;
+  static constexpr std::size_t TailleMaxiMessage = TailleMaxiCommandeIPC;
+  // Commands waiting while one runs; a client past them is refused at once.
+  static constexpr std::size_t FileMaxi = 16;
   // A client that connects and sends no complete command is dropped after this.
   static constexpr int DelaiInactiviteMs = 30000;
 

@@ -75,6 +75,7 @@ public:
     if (!reglage) return TCodeSerie::Aucun;
     if (!AppliqueReglage(*reglage, raison)) {
       Ferme();
+      raison = "réglage refusé par " + chemin_ + " : " + raison;
       return TCodeSerie::ReglageRefuse;
     }
     // No periodic watch: a loss shows through what the port reports (an error, the end
