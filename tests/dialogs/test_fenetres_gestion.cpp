@@ -25,11 +25,6 @@ const QString LignePH = PH + " pH";
 class FenetresGestion : public TBancMoteur {
 protected:
   FenetresGestion() { ApplicationWidgets(); }
-  static void Montre(QDialog& d) {
-    d.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
-    QApplication::processEvents();
-  }
   static int Ligne(QListWidget* l, const QString& debut) {
     for (int i = 0; i < l->count(); ++i)
       if (l->item(i)->text().startsWith(debut)) return i;
@@ -41,7 +36,7 @@ protected:
 TEST_F(FenetresGestion, ListeDesAppareils) {
   Demarre();
   TFenetreChoixConfig d(*moteur);
-  Montre(d);
+  MontreDialogue(d);
   EXPECT_EQ(d.windowTitle(), "Configuration d'appareils RS232");
   EXPECT_EQ(d.EnregistreBtn()->text(), "&Enregistrer");
   EXPECT_EQ(d.CreerBtn()->text(), "Ajouter (manuel)");
@@ -102,7 +97,7 @@ TEST_F(FenetresGestion, AjoutDepuisUnFichier) {
   }
   Demarre();
   TFenetreChoixConfig d(*moteur);
-  Montre(d);
+  MontreDialogue(d);
   const int avant = d.ListBoxAppareil()->count();
   QuandModal<TFenetreChoixCfgApp>([this](TFenetreChoixCfgApp& a) {
     EXPECT_EQ(a.windowTitle(), QString::fromUtf8("Ajout d'un appareil à sortie RS232 à partir d'un fichier"));

@@ -3,37 +3,19 @@
 // buttons, storing and port; the test window's exchange; the interface-box editor.
 #include <cmath>
 
-#include "banc/grandeur.h"
-#include "banc/phmetre.h"
-#include "core/banc_moteur.h"
-#include "dialogs/contexte_moteur.h"
-#include "links/dialogs/config_dlg.h"
+#include "links/banc_editeur.h"
 #include "links/dialogs/config_sysam_dlg.h"
 #include "links/dialogs/test_dlg.h"
 #include "util/regional_courant.h"
 
 namespace {
-class Editeur : public TBancMoteur {
+class Editeur : public TBancEditeur {
 protected:
-  void SetUp() override {
-    Branche(3, std::make_unique<TPhMetre>(std::make_shared<TValeurFixe>(7.02)));
-    PortMuet(4);
-    Demarre();
-    contexte = std::make_unique<TContexteMoteur>(*moteur);
-    dlg = std::make_unique<TConfigDlg>(*contexte);
-  }
-  void TearDown() override {
-    dlg.reset();
-    contexte.reset();
-  }
   TConfigDlg& Ouvre(Tappareil& a) {
     dlg->AppareilCourant = &a;
     dlg->FormShow();
     return *dlg;
   }
-  TLigneSimulee& Ligne(int com) { return *p.serie.Ligne("/sim/com" + std::to_string(com)); }
-  std::unique_ptr<TContexteMoteur> contexte;
-  std::unique_ptr<TConfigDlg> dlg;
 };
 
 struct CasGrandeur {

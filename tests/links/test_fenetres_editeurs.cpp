@@ -15,34 +15,16 @@
 #include <QTableWidget>
 #include <QToolButton>
 
-#include "banc/grandeur.h"
-#include "banc/phmetre.h"
-#include "core/banc_moteur.h"
-#include "dialogs/contexte_moteur.h"
+#include "links/banc_editeur.h"
 #include "links/dialogs/fenetre_config.h"
 #include "links/dialogs/fenetre_config_sysam.h"
 #include "links/dialogs/fenetre_test.h"
 #include "window/application_widgets.h"
 
 namespace {
-class FenetresEditeurs : public TBancMoteur {
+class FenetresEditeurs : public TBancEditeur {
 protected:
   FenetresEditeurs() { ApplicationWidgets(); }
-  void SetUp() override {
-    Branche(3, std::make_unique<TPhMetre>(std::make_shared<TValeurFixe>(7.02)));
-    Demarre();
-    contexte = std::make_unique<TContexteMoteur>(*moteur);
-    modele = std::make_unique<TConfigDlg>(*contexte);
-  }
-  void TearDown() override {
-    modele.reset();
-    contexte.reset();
-  }
-  static void Montre(QDialog& d) {
-    d.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
-    QApplication::processEvents();
-  }
   // Virtual time, then the window's events.
   void Avance(int ms) {
     p.boucle.Avance(ms);
@@ -53,8 +35,6 @@ protected:
     e->selectAll();
     QTest::keyClicks(e, texte);
   }
-  std::unique_ptr<TContexteMoteur> contexte;
-  std::unique_ptr<TConfigDlg> modele;
 };
 }  // namespace
 
@@ -63,9 +43,9 @@ TEST_F(FenetresEditeurs, EditeurDeDefinition) {
   a.Baud = 14400;
   a.DebutNombre = 0;
   a.AidePilotage[1] = "PH? : mesure du pH";
-  modele->AppareilCourant = &a;
-  TFenetreConfig d(*modele, *contexte);
-  Montre(d);
+  dlg->AppareilCourant = &a;
+  TFenetreConfig d(*dlg, *contexte);
+  MontreDialogue(d);
   EXPECT_EQ(d.windowTitle(), "Configuration d'appareil RS232");
   ASSERT_EQ(d.PageControl()->count(), 5);
   const char* pages[] = {"Grandeur", "Voie série", "Format des données", "Aide pilotage", "Pilotage"};
@@ -174,7 +154,7 @@ TEST_F(FenetresEditeurs, EditeurDuBoitier) {
   TConfigSysamDlg m(p.dialogue);
   m.AppareilCourant = &a;
   TFenetreConfigSysam d(m);
-  Montre(d);
+  MontreDialogue(d);
   EXPECT_EQ(d.windowTitle(), "Configuration d'appareil Sysam SP5");
   QTest::mouseClick(d.PageControl()->tabBar(), Qt::LeftButton, {}, d.PageControl()->tabBar()->tabRect(1).center());
   QTableWidget* g = d.CalibreGrid();

@@ -44,12 +44,7 @@ void Tape(QLineEdit* e, const QString& texte) {
   // Not Ctrl+A: the program types Greek letters with Ctrl.
   e->selectAll();
   QTest::keyClick(e, Qt::Key_Delete);
-  for (const QChar c : texte) {
-    QKeyEvent appui(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-    QApplication::sendEvent(e, &appui);
-    QKeyEvent relache(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
-    QApplication::sendEvent(e, &relache);
-  }
+  TapeTexte(e, texte);
 }
 void Radio(QButtonGroup* g, const QString& texte) {
   for (QAbstractButton* b : g->buttons())
@@ -62,22 +57,6 @@ void Radio(QButtonGroup* g, const QString& texte) {
 
 class GestionAppareils : public TBancFenetre {
 protected:
-  // The program again on the same bench and program folder, as after a restart.
-  void Redemarre() {
-    programme_.reset();
-    table_.reset();
-    demarrage_ = ::Demarre(plateforme_, (dossier_ / "programme").string());
-    ASSERT_TRUE(demarrage_.messageArret.empty());
-    table_ = std::make_unique<TTablePorts>(serie_, nullptr, [this](const std::string& nom) -> std::optional<std::string> {
-      if (nom == TTablePorts::Variable) return ports_;
-      return std::nullopt;
-    });
-    TOptionsProgramme options;
-    options.cheminExecutable = (dossier_ / "Pelitrax").string();
-    programme_ = std::make_unique<TProgramme>(plateforme_, *demarrage_.base, *table_, options);
-    programme_->Montre();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&programme_->Fenetre()));
-  }
   void Gestion(std::function<void(TFenetreChoixConfig&)> action) {
     QuandModal<TFenetreChoixConfig>(std::move(action));
     P().Fenetre().Action("GestionItem")->trigger();
@@ -173,7 +152,7 @@ TEST_F(GestionAppareils, NouvelleDefinitionSauveeEtUtilisee) {
   ASSERT_GE(apres.size(), avant.size());
   EXPECT_TRUE(std::equal(avant.begin(), index, apres.begin()));
 
-  Redemarre();
+  DemarreProgramme();
   Tappareil* nouveau = demarrage_.base->ChercheAppareil(EnTexte(MonPh));
   ASSERT_NE(nouveau, nullptr);
   EXPECT_EQ(nouveau->Demande, "PH?\r");
@@ -213,6 +192,6 @@ TEST_F(GestionAppareils, SuppressionNonSauvee) {
   });
   EXPECT_TRUE(dialogue_.ScriptEpuise());
   EXPECT_EQ(demarrage_.base->ChercheAppareil(EnTexte(balance)), nullptr);
-  Redemarre();
+  DemarreProgramme();
   EXPECT_NE(demarrage_.base->ChercheAppareil(EnTexte(balance)), nullptr);
 }
