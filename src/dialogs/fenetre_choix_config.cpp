@@ -93,7 +93,11 @@ TFenetreChoixConfig::TFenetreChoixConfig(TCinetiqueMain& moteur, QWidget* parent
   QObject::connect(exitBtn_, &QPushButton::clicked, this, [this] { reject(); });
 }
 
-TFenetreChoixConfig::~TFenetreChoixConfig() = default;
+TFenetreChoixConfig::~TFenetreChoixConfig() {
+  // The editors' windows work on the model's editors: they go before the model does.
+  delete editeur_;
+  delete editeurSysam_;
+}
 
 void TFenetreChoixConfig::showEvent(QShowEvent* evenement) {
   QDialog::showEvent(evenement);

@@ -180,6 +180,14 @@ TEST_F(GestionAppareils, SuppressionNonSauvee) {
   Branche(3, CreeInstrument("pH-metre"));
   Demarre();
   const QString balance = QString::fromUtf8("Banc virtuel balance");
+  // The balance is on channel 0, the pH meter on channel 1.
+  TCinetiqueMain& M = P().Moteur();
+  M.SetNbreVoies(2);
+  M.AppareilAcq[0] = demarrage_.base->ChercheAppareil(EnTexte(balance));
+  M.AppareilAcq[1] = demarrage_.base->ChercheAppareil("Banc virtuel pH-mètre");
+  M.InitAttente();
+  QApplication::processEvents();
+  ASSERT_TRUE(P().Fenetre().PanelVoies()->Voie(1)->isVisible());
   Gestion([&](TFenetreChoixConfig& d) {
     const int ligne = Ligne(d.ListBoxAppareil(), balance + " masse");
     ASSERT_GE(ligne, 0);
@@ -192,6 +200,12 @@ TEST_F(GestionAppareils, SuppressionNonSauvee) {
   });
   EXPECT_TRUE(dialogue_.ScriptEpuise());
   EXPECT_EQ(demarrage_.base->ChercheAppareil(EnTexte(balance)), nullptr);
+  // Its channel is gone with it: the pH meter alone, on the first panel.
+  QApplication::processEvents();
+  ASSERT_EQ(M.NbreVoies(), 1);
+  EXPECT_EQ(P().Fenetre().PanelVoies()->Voie(0)->title(), QString::fromUtf8("Banc virtuel pH-mètre"));
+  EXPECT_FALSE(P().Fenetre().PanelVoies()->Voie(1)->isVisible());
+  EXPECT_EQ(M.EtatAcq, eaAttente);
   DemarreProgramme();
   EXPECT_NE(demarrage_.base->ChercheAppareil(EnTexte(balance)), nullptr);
 }
