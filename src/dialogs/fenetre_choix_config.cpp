@@ -48,8 +48,8 @@ TFenetreChoixConfig::TFenetreChoixConfig(TCinetiqueMain& moteur, QWidget* parent
   // The editors live with the dialog and are reused.
   editeur_ = new TFenetreConfig(modele_.ConfigDlg, modele_.Contexte, this);
   editeurSysam_ = new TFenetreConfigSysam(modele_.ConfigSysamDlg, this);
-  modele_.ConfigDlg.Aide = [this](int) {
-    if (Aide) Aide();
+  modele_.ConfigDlg.Aide = [this](int contexte) {
+    if (Aide) Aide(contexte);
   };
   modele_.EditeAppareil = [this] { return editeur_->exec() == QDialog::Accepted; };
   modele_.EditeSysam = [this] { return editeurSysam_->exec() == QDialog::Accepted; };
@@ -60,8 +60,8 @@ TFenetreChoixConfig::TFenetreChoixConfig(TCinetiqueMain& moteur, QWidget* parent
   };
   modele_.ReglageBurette = [this] {
     TFenetreBurette burette(moteur_, nullptr, this);
-    burette.Modele().Aide = [this](int) {
-      if (Aide) Aide();
+    burette.Modele().Aide = [this](int contexte) {
+      if (Aide) Aide(contexte);
     };
     return burette.exec() == QDialog::Accepted;
   };

@@ -22,8 +22,9 @@ public:
   TChoixConfigDlg& Modele() { return modele_; }
   TFenetreConfig* Editeur() const { return editeur_; }
   TFenetreConfigSysam* EditeurSysam() const { return editeurSysam_; }
-  // The help of the windows it opens (the burette settings, the editor).
-  std::function<void()> Aide;
+  // The help of the windows it opens (the burette settings, the editor), with the
+  // window's help topic.
+  std::function<void(int)> Aide;
 
   QListWidget* ListBoxAppareil() const { return liste_; }
   QPushButton* EnregistreBtn() const { return enregistreBtn_; }

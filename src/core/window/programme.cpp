@@ -111,7 +111,8 @@ TProgramme::TProgramme(TPlateforme& plateforme, TBaseAppareils& base, TTablePort
     moteur.TimerWTW2->SetActif(false);
     {
       TFenetreChoixConfig dialogue(moteur, fenetre_.get());
-      dialogue.Aide = [this] { Aide(); };
+      // The guide's contents: the topic of the window is not given.
+      dialogue.Aide = [this](int) { fenetre_->Commandes.HelpIndexItemClick(); };
       dialogue.exec();
     }
     moteur.InitAttente();
