@@ -28,20 +28,6 @@ namespace {
 class FenetresDialogues : public TBancMoteur {
 protected:
   FenetresDialogues() { ApplicationWidgets(); }
-  void Montre(QDialog& d) {
-    d.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
-    QApplication::processEvents();
-  }
-  // Types characters that have no key of their own, as an input method does.
-  static void TapeTexte(QWidget* w, const QString& texte) {
-    for (const QChar c : texte) {
-      QKeyEvent appui(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-      QApplication::sendEvent(w, &appui);
-      QKeyEvent relache(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
-      QApplication::sendEvent(w, &relache);
-    }
-  }
   int Item(TGroupeRadio* g, const QString& texte) {
     for (int i = 0; i < g->Nombre(); ++i)
       if (g->Bouton(i)->text() == texte) return i;
@@ -55,7 +41,7 @@ TEST_F(FenetresDialogues, ChoixDesAppareils) {
   PortMuet(5);
   Demarre();
   TFenetreChoixApp d(*moteur, nullptr);
-  Montre(d);
+  MontreDialogue(d);
   EXPECT_EQ(d.windowTitle(), "Choix des appareils");
   EXPECT_EQ(d.GrandeurCombo()->title(), QString::fromUtf8("Type de grandeur à mesurer"));
   EXPECT_EQ(d.AddBtn()->text(), "Ajouter");
@@ -102,7 +88,7 @@ TEST_F(FenetresDialogues, ModeAcquisition) {
   Branche(1, std::make_unique<TBuretteSimulee>());
   Demarre();
   TFenetreBalayage d(*moteur);
-  Montre(d);
+  MontreDialogue(d);
   EXPECT_EQ(d.windowTitle(), "Mode d'acquisition");
   ASSERT_EQ(d.ModeAcqRG()->Nombre(), 5);
   const char* modes[] = {"Balayage temporel", "Frappe de la barre d'espace", "à chaque envoi de l'appareil",
@@ -156,7 +142,7 @@ TEST_F(FenetresDialogues, ModeAcquisition) {
 TEST_F(FenetresDialogues, ModeAcquisitionSansPort) {
   Demarre();
   TFenetreBalayage d(*moteur);
-  Montre(d);
+  MontreDialogue(d);
   CliqueCase(d.ModeAcqRG()->Bouton(maBuretteRS232));
   EXPECT_EQ(d.ComPortsBuretteRS232()->title(), "Attention : aucune voie série trouvée");
   QTest::mouseClick(d.TestBuretteBtn(), Qt::LeftButton);
@@ -171,7 +157,7 @@ TEST_F(FenetresDialogues, ReglageDeLaBurette) {
   Voies({"Banc virtuel pH-mètre"});
   base.Burette().ecartSensible = 5e-5;
   TFenetreBurette d(*moteur, moteur->Voie(0));
-  Montre(d);
+  MontreDialogue(d);
   EXPECT_EQ(d.windowTitle(), QString::fromUtf8("Configuration de la burette Titronic"));
   EXPECT_EQ(d.CancelBtn()->text(), "&Abandon");
   // The prefixes: a fixed list, nothing typed.
@@ -220,7 +206,7 @@ TEST_F(FenetresDialogues, RenseignementsDeLaPage) {
   Demarre();
   TFenetrePage d(moteur->Page);
   d.Modele().PrepareEnvoi();
-  Montre(d);
+  MontreDialogue(d);
   EXPECT_EQ(d.windowTitle(), QString::fromUtf8("Enregistre les données courantes dans Tracoria"));
   EXPECT_EQ(d.OKBtn()->text(), "Enregistrer");
   EXPECT_TRUE(d.NewPageCB()->isVisible());
@@ -247,7 +233,7 @@ TEST_F(FenetresDialogues, RenseignementsDeLaPage) {
   EXPECT_EQ(d.Modele().NewPageCB, 1);
 
   // Typed then cancelled: the texts stay, the flags do not change.
-  Montre(d);
+  MontreDialogue(d);
   QTest::keyClicks(d.EditValeur(2), "12");
   QTest::mouseClick(d.CancelBtn(), Qt::LeftButton);
   EXPECT_EQ(page.constante2.valeur, "12");

@@ -10,6 +10,7 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
@@ -141,6 +142,23 @@ inline bool ChoisitDansListe(QComboBox* liste, const QString& texte) {
 // indicator and the text, not the whole width).
 inline void CliqueCase(QWidget* bouton) {
   QTest::mouseClick(bouton, Qt::LeftButton, {}, QPoint(8, bouton->height() / 2));
+}
+
+// Types characters that have no key of their own, as an input method does.
+inline void TapeTexte(QWidget* w, const QString& texte) {
+  for (const QChar c : texte) {
+    QKeyEvent appui(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(w, &appui);
+    QKeyEvent relache(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(w, &relache);
+  }
+}
+
+// Shows a dialog without its own event loop, once it is on screen.
+inline void MontreDialogue(QDialog& d) {
+  d.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+  QApplication::processEvents();
 }
 
 // Saves a picture of the widget for a person to look at, under the build folder's

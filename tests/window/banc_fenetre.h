@@ -54,6 +54,13 @@ protected:
   // Starts the bench, then the program as main() does after the single-instance check.
   void Demarre() {
     banc_.Demarre();
+    DemarreProgramme();
+  }
+  // The program alone, on the bench already running: again after closing it, as after
+  // a restart.
+  void DemarreProgramme() {
+    programme_.reset();
+    table_.reset();
     demarrage_ = ::Demarre(plateforme_, (dossier_ / "programme").string());
     ASSERT_TRUE(demarrage_.messageArret.empty()) << demarrage_.messageArret;
     table_ = std::make_unique<TTablePorts>(serie_, nullptr, [this](const std::string& nom) -> std::optional<std::string> {

@@ -21,6 +21,7 @@
 #include "dialogs/fenetre_burette.h"
 #include "dialogs/fenetre_choix_app.h"
 #include "dialogs/fenetre_choix_grandeur.h"
+#include "dialogs/fenetre_choix_config.h"
 #include "dialogs/fenetre_page.h"
 #include "exchange/form_dde.h"
 #include "instruments/base_appareils.h"
@@ -109,7 +110,20 @@ TProgramme::TProgramme(TPlateforme& plateforme, TBaseAppareils& base, TTablePort
   C.AboutItemClick = [this] { aPropos_->exec(); };
   C.TraSaveBtnClick = [this] { TraSaveBtnClick(); };
   C.CopyBtnClick = [this] { dde_->CopieDonnees(); };
-  // The device list dialogs are not part of this program yet: their item says so.
+  // The device list dialog, made for one showing with the acquisition stopped; the
+  // acquisition is prepared again afterwards with the channels left.
+  C.ConfigurationItemClick = [this] {
+    TCinetiqueMain& moteur = *moteur_;
+    moteur.SuspendAcq();
+    moteur.TimerWTW1->SetActif(false);
+    moteur.TimerWTW2->SetActif(false);
+    {
+      TFenetreChoixConfig dialogue(moteur, fenetre_.get());
+      dialogue.Aide = [this](int contexte) { Aide(contexte); };
+      dialogue.exec();
+    }
+    moteur.InitAttente();
+  };
   if (QAction* gestion = fenetre_->Action("GestionItem")) gestion->setEnabled(static_cast<bool>(C.ConfigurationItemClick));
 }
 
