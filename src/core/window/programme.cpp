@@ -22,6 +22,7 @@
 #include "dialogs/fenetre_choix_app.h"
 #include "dialogs/fenetre_page.h"
 #include "exchange/form_dde.h"
+#include "links/dialogs/fenetre_cfg_app.h"
 #include "instruments/base_appareils.h"
 #include "platform/plateforme.h"
 #include "util/textes.h"
@@ -102,6 +103,13 @@ TProgramme::TProgramme(TPlateforme& plateforme, TBaseAppareils& base, TTablePort
   C.AboutItemClick = [this] { aPropos_->exec(); };
   C.TraSaveBtnClick = [this] { TraSaveBtnClick(); };
   C.CopyBtnClick = [this] { dde_->CopieDonnees(); };
+  C.GroupBox1Click = [this](int voie) {
+    if (!cfgApp_) {
+      cfgApp_ = new TFenetreCfgApp(*moteur_, fenetre_.get());
+      cfgApp_->Modele().Aide = [this](int contexte) { Aide(contexte); };
+    }
+    ::GroupBox1Click(*moteur_, cfgApp_->Modele(), voie, [this] { return cfgApp_->exec() == QDialog::Accepted; });
+  };
   // The device list dialogs are not part of this program yet: their item says so.
   if (QAction* gestion = fenetre_->Action("GestionItem")) gestion->setEnabled(static_cast<bool>(C.ConfigurationItemClick));
 }

@@ -13,6 +13,7 @@ class TBaseAppareils;
 class TCinetiqueMain;
 class TFenetreBalayage;
 class TFenetreBurette;
+class TFenetreCfgApp;
 class TFenetreChoixApp;
 class TFenetrePage;
 class TFenetrePrincipale;
@@ -48,6 +49,8 @@ public:
   TFenetreChoixApp& ChoixApp() { return *choixApp_; }
   TFormDDE& DDE() { return *dde_; }
   QMessageBox& APropos() { return *aPropos_; }
+  // The channel configuration dialog, made at the first click on a channel; null before.
+  TFenetreCfgApp* CfgApp() const { return cfgApp_; }
 
   // The burette settings dialog, made for one showing and released; `suspend`: the
   // engine is suspended around it (opened from the main window, not from the mode
@@ -72,4 +75,5 @@ private:
   std::unique_ptr<TFormDDE> dde_;
   TFenetrePage* page_ = nullptr;
   TFenetreChoixApp* choixApp_ = nullptr;
+  TFenetreCfgApp* cfgApp_ = nullptr;
 };
