@@ -29,10 +29,12 @@ std::string Tronque(const std::string& texte, int n) {
 }
 }  // namespace
 
-Tappareil* TCfgAppDlg::Appareil() const {
-  if (voieApp < 0 || voieApp >= moteur_.NbreVoies() || voieApp >= TCinetiqueMain::NbreVoiesMax) return nullptr;
-  return moteur_.Voie(voieApp);
+Tappareil* AppareilDeVoie(const TCinetiqueMain& moteur, int voie) {
+  if (voie < 0 || voie >= moteur.NbreVoies() || voie >= TCinetiqueMain::NbreVoiesMax) return nullptr;
+  return moteur.Voie(voie);
 }
+
+Tappareil* TCfgAppDlg::Appareil() const { return AppareilDeVoie(moteur_, voieApp); }
 
 Tappareil* TCfgAppDlg::AppareilRempli() const {
   Tappareil* A = Appareil();
@@ -146,7 +148,7 @@ void TCfgAppDlg::HelpBtnClick() {
 }
 
 void GroupBox1Click(TCinetiqueMain& M, TCfgAppDlg& dialogue, int voie, const std::function<bool()>& montre) {
-  if (voie < 0 || voie >= M.NbreVoies() || !M.Voie(voie)) return;
+  if (!AppareilDeVoie(M, voie)) return;
   M.SuspendAcq();
   dialogue.voieApp = voie;
   dialogue.verif = M.Graphe->NbrePoints > 0 && !M.dataSaved;

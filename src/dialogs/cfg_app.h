@@ -87,6 +87,9 @@ private:
   int voieRemplie_ = -1;
 };
 
+// The instrument of channel `voie`; null when the channel is not in use.
+Tappareil* AppareilDeVoie(const TCinetiqueMain& moteur, int voie);
+
 // The main window's click on channel `voie`'s panel: the engine is suspended, the
 // dialog shown (`montre` is true on OK); a port changed by OK prepares a new
 // acquisition, anything else updates the channels and resumes.

@@ -2,15 +2,13 @@
 #include "dialogs/terminal.h"
 
 #include "core/cinetique.h"
+#include "dialogs/cfg_app.h"
 #include "links/erreur_serie.h"
 #include "util/cp1252.h"
 
 TTerminalForm::~TTerminalForm() { FormClose(); }
 
-Tappareil* TTerminalForm::Appareil() const {
-  if (voieApp < 0 || voieApp >= moteur_.NbreVoies() || voieApp >= TCinetiqueMain::NbreVoiesMax) return nullptr;
-  return moteur_.Voie(voieApp);
-}
+Tappareil* TTerminalForm::Appareil() const { return AppareilDeVoie(moteur_, voieApp); }
 
 void TTerminalForm::FormActivate() {
   MemoAide.assign(16, std::string());

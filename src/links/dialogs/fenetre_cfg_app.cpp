@@ -9,21 +9,12 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTextCursor>
 #include <QVBoxLayout>
 
 #include "dialogs/widgets_dialogue.h"
 #include "links/dialogs/fenetre_terminal.h"
 #include "util/nombres.h"
-
-namespace {
-std::vector<std::string> ItemsRadio(const TGroupeRadio* g) {
-  std::vector<std::string> items;
-  for (int i = 0; i < g->Nombre(); ++i) items.push_back(EnTexte(g->Bouton(i)->text()));
-  return items;
-}
-}  // namespace
 
 TFenetreCfgApp::TFenetreCfgApp(TCinetiqueMain& moteur, QWidget* parent)
     : QDialog(parent), moteur_(moteur), modele_(moteur) {
@@ -127,11 +118,7 @@ void TFenetreCfgApp::Affiche() {
   editMin_->setText(EnQString(modele_.EditMin));
   editMax_->setText(EnQString(modele_.EditMax));
   depassementCB_->setChecked(modele_.DepassementCB);
-  const TGroupePorts& ports = modele_.Comports;
-  if (ItemsRadio(comports_) != ports.items) comports_->SetItems(ports.items);
-  comports_->setTitle(EnQString(ports.caption));
-  comports_->SetIndex(ports.itemIndex);
-  comports_->setVisible(ports.visible);
+  RemplitGroupe(comports_, modele_.Comports);
   QStringList lignes;
   for (const auto& l : modele_.MemoAide) lignes << EnQString(l);
   memoAide_->setPlainText(lignes.join('\n'));
