@@ -61,6 +61,7 @@ int main(int argc, char** argv) {
     options.cheminExecutable = executable;
     // An installed program's package declares the file types for every user.
     options.associationBureau = qt.shell.DossierPartage().empty();
+    options.adaptateurs = demarrage.adaptateurs.get();
     TProgramme programme(plateforme, *demarrage.base, table, options);
     programme.Montre();
     if (!issue.commandeDepart.empty()) {

@@ -374,8 +374,7 @@ void TCinetiqueMain::DetecteAppareilsUSB() {
     if (m.ident == 601) {
       Tappareil* C = base_.AppareilConductivite;
       if (!C) continue;
-      C->pathOrigalys = m.chemin;
-      AppareilAcq[static_cast<std::size_t>(j)] = C;
+      AppareilAcq[static_cast<std::size_t>(j)] = adaptateurs_.DefinitionMetre(*C, m);
       plateforme_.dialogue.Information("Ajout conductimètre OCD218");
       ++j;
     } else if (m.ident == 600) {

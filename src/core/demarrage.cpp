@@ -2,6 +2,7 @@
 #include "core/demarrage.h"
 
 #include "instruments/unite.h"
+#include "util/cp1252.h"
 #include "util/textes.h"
 
 TDemarrage Demarre(TPlateforme& plateforme, const std::string& dossierProgramme) {
@@ -10,10 +11,14 @@ TDemarrage Demarre(TPlateforme& plateforme, const std::string& dossierProgramme)
   d.dossierDocuments = DossierDocuments();
   ConstruitUnitesConnues();
   d.unites = UnitesConnues().size();
-  d.usb = plateforme.bibliotheques.Charge("OrigaMeterUSB");
-  d.bibliothequeUSB = d.usb != nullptr;
-  d.boitier = plateforme.bibliotheques.Charge("ProgrammationSYSAM_SP5");
-  d.bibliothequeBoitier = d.boitier != nullptr;
+  auto usb = plateforme.bibliotheques.Charge(NomBibliothequeUSB);
+  d.fichierUSB = usb != nullptr;
+  auto boitier = plateforme.bibliotheques.Charge(NomBibliothequeBoitier);
+  d.fichierBoitier = boitier != nullptr;
+  d.adaptateurs = std::make_unique<TAdaptateursBibliotheques>(plateforme.boucle, plateforme.dialogue, std::move(usb),
+                                                              std::move(boitier));
+  d.bibliothequeUSB = d.adaptateurs->UsbCharge();
+  d.bibliothequeBoitier = d.adaptateurs->BoitierCharge();
   d.base = std::make_unique<TBaseAppareils>(plateforme.boucle,
                                             dossierProgramme.empty() ? plateforme.shell.DossierProgramme() : dossierProgramme);
   d.base->SetDossierPartage(plateforme.shell.DossierPartage());
@@ -26,8 +31,17 @@ std::vector<std::string> RapportDemarrage(const TDemarrage& d) {
   std::vector<std::string> lignes;
   lignes.push_back("Dossier des documents : " + d.dossierDocuments);
   lignes.push_back("Unités connues : " + std::to_string(d.unites));
-  lignes.push_back(std::string("Bibliothèque des pH-mètres USB : ") + (d.bibliothequeUSB ? "chargée" : "absente"));
-  lignes.push_back(std::string("Bibliothèque du boîtier d'interface : ") + (d.bibliothequeBoitier ? "chargée" : "absente"));
+  auto etat = [](bool fichier, bool charge) -> std::string {
+    return charge ? "chargée" : fichier ? "non chargée (point d'entrée manquant)" : "absente";
+  };
+  lignes.push_back("Bibliothèque des pH-mètres USB : " + etat(d.fichierUSB, d.bibliothequeUSB));
+  if (d.bibliothequeUSB)
+    for (const TMetreUSB& m : d.adaptateurs->MetresConnus())
+      lignes.push_back("  " + NomMetreUSB(m.ident) + " (" + std::to_string(m.ident) + ") " + Cp1252VersUtf8(m.chemin) +
+                       (m.connecte ? " : connecté" : " : non connecté"));
+  lignes.push_back("Bibliothèque du boîtier d'interface : " + etat(d.fichierBoitier, d.bibliothequeBoitier));
+  if (d.bibliothequeBoitier)
+    lignes.push_back(std::string("  Boîtier : ") + (d.adaptateurs->BoitierPresent() ? "présent" : "absent"));
   if (!d.messageArret.empty()) {
     lignes.push_back(d.messageArret);
     return lignes;

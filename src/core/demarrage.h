@@ -7,16 +7,19 @@
 #include <string>
 #include <vector>
 
+#include "core/adaptateurs_bibliotheques.h"
 #include "instruments/base_appareils.h"
 #include "platform/plateforme.h"
 
 struct TDemarrage {
   std::string dossierDocuments;
   std::size_t unites = 0;
+  // The library files found, and loaded with all their entry points.
+  bool fichierUSB = false;
+  bool fichierBoitier = false;
   bool bibliothequeUSB = false;
   bool bibliothequeBoitier = false;
-  std::unique_ptr<TBibliotheque> usb;
-  std::unique_ptr<TBibliotheque> boitier;
+  std::unique_ptr<TAdaptateursBibliotheques> adaptateurs;
   std::unique_ptr<TBaseAppareils> base;
   // Empty when the start-up may go on; otherwise the message shown before stopping.
   std::string messageArret;
@@ -25,5 +28,6 @@ struct TDemarrage {
 // `dossierProgramme` empty: the shell's program folder.
 TDemarrage Demarre(TPlateforme& plateforme, const std::string& dossierProgramme = {});
 
-// What the start-up found, in French, one line per item (the headless start-up job).
+// What the start-up found, in French, one line per item (the headless start-up job);
+// the USB meters are those of the adapters' last enumeration.
 std::vector<std::string> RapportDemarrage(const TDemarrage& d);

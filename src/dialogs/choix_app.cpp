@@ -25,10 +25,8 @@ void TChoixAppDlg::FormCreate() {
 
 bool TChoixAppDlg::Listable(const Tappareil& a) const {
   if (a.isOrigalys) {
-    if (!adaptateurs_ || !adaptateurs_->UsbCharge()) return false;
-    for (const auto& m : adaptateurs_->EnumereUSB())
-      if (m.connecte && m.ident == a.identOrigalys) return true;
-    return false;
+    // The meters of the last detection: listing a model enumerates nothing again.
+    return adaptateurs_ && adaptateurs_->UsbCharge() && MetreConnecte(adaptateurs_->MetresUSB(), a.identOrigalys);
   }
   if (a.isSysam) return adaptateurs_ && adaptateurs_->BoitierPresent();
   return true;

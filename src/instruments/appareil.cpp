@@ -96,7 +96,10 @@ void Tappareil::LitIni(const std::string& Anom, const TFichierIni& Ini) {
   TexteVerif = DecodeCommande(Ini.LitTexte(s, "TexteVerif", ""));
   NumeroVerif = Borne<std::int32_t>(entier("NumVerif", 0), MiniInt32, MaxiInt32);
   calibreSysam = Borne<Tcalibre>(entier("Calibre", 0), c10V, c200mV);
-  indiceVoieSysam = Borne<TindiceVoie>(entier("Numero", 0), 0, 7);
+  // An input the box lacks is kept as such (255 for a negative one), never taken for
+  // EA7 or EA0: its channel reads nothing rather than another input.
+  const auto entree = entier("Numero", 0);
+  indiceVoieSysam = entree < 0 ? TindiceVoie{255} : Borne<TindiceVoie>(entree, 0, 255);
   differentielSysam = Ini.LitBooleen(s, "Diff", false);
   aSysam = Ini.LitReel(s, "a", 0);
   bSysam = Ini.LitReel(s, "b", 1);

@@ -193,11 +193,12 @@ INSTANTIATE_TEST_SUITE_P(
                    [](const Tappareil& a) { EXPECT_EQ(a.NbreCalibreApp, 4); }},
         CasLecture{"calibre_app_au_moins_1", "CalibreApp=0\n",
                    [](const Tappareil& a) { EXPECT_EQ(a.NbreCalibreApp, 1); }},
-        CasLecture{"entree_boitier_0_a_7", "isSysam=1\nNumero=12\n",
-                   [](const Tappareil& a) { EXPECT_EQ(a.indiceVoieSysam, 7); }},
+        // An input the box lacks stays one (the adapter reads no value from it).
+        CasLecture{"entree_boitier_hors_0_a_7_gardee", "isSysam=1\nNumero=12\n",
+                   [](const Tappareil& a) { EXPECT_EQ(a.indiceVoieSysam, 12); }},
         CasLecture{"entree_boitier_negative", "isSysam=1\nNumero=-1\n",
                    [](const Tappareil& a) {
-                     EXPECT_EQ(a.indiceVoieSysam, 0);
+                     EXPECT_EQ(a.indiceVoieSysam, 255);
                      EXPECT_EQ(a.NumeroOrdre, 1);
                    }},
         CasLecture{"parite_0_a_4", "Parity=7\n", [](const Tappareil& a) { EXPECT_EQ(a.Parite, pSpace); }},

@@ -32,7 +32,7 @@ const std::vector<TSousCommande> SousCommandes = {
     {"demarrage", {}},
     {"decode", {"--ini", "--appareil", "--decimal"}},
     {"ports", {}},
-    {"acquire", {"--ini", "--config", "--port", "--sortie", "--image", "--duree", "--increment", "--oui", "--non"}},
+    {"acquire", {"--ini", "--config", "--port", "--sortie", "--image", "--duree", "--increment", "--oui", "--non", "--usb-ph"}},
 };
 
 TEST(CliAide, LAideGeneraleListeLesSousCommandes) {
@@ -74,7 +74,9 @@ TEST(CliAide, LaPageDeManuelNommeChaqueSousCommandeEtChaqueOption) {
   for (const auto& c : SousCommandes) {
     EXPECT_NE(page->find(std::string(".SS ") + c.nom), std::string::npos) << c.nom;
     for (std::string o : c.options) {
-      o.replace(0, 2, "\\-\\-");  // troff's hyphens
+      std::string troff;  // troff writes every hyphen of an option as "\-"
+      for (char x : o) troff += x == '-' ? std::string("\\-") : std::string(1, x);
+      o = troff;
       EXPECT_NE(page->find(o), std::string::npos) << o;
     }
   }

@@ -62,6 +62,7 @@ protected:
     });
     TOptionsProgramme options;
     options.cheminExecutable = (dossier_ / "Pelitrax").string();
+    options.adaptateurs = demarrage_.adaptateurs.get();
     programme_ = std::make_unique<TProgramme>(plateforme_, *demarrage_.base, *table_, options);
     programme_->Montre();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&programme_->Fenetre()));

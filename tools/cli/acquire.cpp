@@ -3,7 +3,9 @@
 // mode to its end and writes the table.
 //   pelitrax-cli acquire --ini FICHIER --config FICHIER.rs2 [--port COMn=PERIPHERIQUE]...
 //                        [--sortie FICHIER] [--image FICHIER.png] [--duree S] [--increment V] [--oui|--non]
+//                        [--usb-ph pH|potentiel]
 // --increment gives a titration fixed additions of V mL, as the burette settings do.
+// --usb-ph answers the quantity choice of the configuration's OPH218 USB channels.
 // Exit status: 0 completed, 1 no point recorded or a port error, 2 bad usage or
 // unreadable files.
 #include <QGuiApplication>
@@ -15,6 +17,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -23,10 +26,12 @@
 #include "cli/commandes.h"
 #include "cli/dialogue_console.h"
 #include "cli/image_graphe.h"
+#include "core/adaptateurs_bibliotheques.h"
 #include "core/cinetique.h"
 #include "core/configuration.h"
 #include "core/fichiers_donnees.h"
 #include "core/noms_controles.h"
+#include "dialogs/choix_grandeur.h"
 #include "instruments/base_appareils.h"
 #include "instruments/burette.h"
 #include "instruments/unite.h"
@@ -34,6 +39,7 @@
 #include "platform/qt/plateforme_qt.h"
 #include "util/nombres.h"
 #include "util/regional_courant.h"
+#include "util/textes.h"
 
 namespace {
 volatile std::sig_atomic_t interrompu = 0;
@@ -45,13 +51,22 @@ struct TOptions {
   std::optional<int> duree;
   std::optional<double> increment;
   bool oui = false;
+  std::optional<bool> usbPotentiel;  // not given: each channel keeps the configuration's
 };
+
+// "pH" or "potentiel", without regard to case.
+std::optional<bool> LitChoixUSB(const std::string& texte) {
+  if (EgalSansCasse(texte, "pH")) return false;
+  if (EgalSansCasse(texte, "potentiel")) return true;
+  std::fprintf(stderr, "Choix USB invalide : %s (attendu pH ou potentiel)\n", texte.c_str());
+  return std::nullopt;
+}
 
 void Usage() {
   std::fprintf(stderr,
                "Usage : pelitrax-cli acquire --ini FICHIER --config FICHIER.rs2 [--port COMn=PERIPHERIQUE]...\n"
                "                             [--sortie FICHIER] [--image FICHIER.png] [--duree S] [--increment V]\n"
-               "                             [--oui|--non]\n");
+               "                             [--oui|--non] [--usb-ph pH|potentiel]\n");
 }
 
 std::optional<TOptions> LitOptions(int argc, char** argv) {
@@ -69,6 +84,9 @@ std::optional<TOptions> LitOptions(int argc, char** argv) {
     else if (a == "--config" && (v = valeur())) o.config = *v;
     else if (a == "--sortie" && (v = valeur())) o.sortie = *v;
     else if (a == "--image" && (v = valeur())) o.image = *v;
+    else if (a == "--usb-ph" && (v = valeur())) {
+      if (!(o.usbPotentiel = LitChoixUSB(*v))) return std::nullopt;
+    }
     else if (a == "--duree" && (v = valeur())) {
       char* fin = nullptr;
       const long d = std::strtol(v->c_str(), &fin, 10);
@@ -131,6 +149,37 @@ void LigneVivante(TCinetiqueMain& m) {
   t += "    ";
   std::fputs(t.c_str(), stderr);
   std::fflush(stderr);
+}
+
+// The configuration's USB meter channels on the connected meters, a meter serving one
+// channel of each definition; an OPH218 measuring pH or potential goes through the
+// quantity choice, answered by --usb-ph (without it, the configuration's quantity).
+void AttacheMetresUSB(TCinetiqueMain& m, TAdaptateurs& adaptateurs, std::optional<bool> potentiel) {
+  if (!adaptateurs.UsbCharge()) return;
+  const std::vector<TMetreUSB> metres = adaptateurs.MetresUSB();
+  const TBaseAppareils& base = m.Base();
+  std::set<std::pair<std::string, std::string>> pris;  // (definition kind, meter path)
+  bool change = false;
+  for (int i = 0; i < m.NbreVoies(); ++i) {
+    Tappareil* A = m.Voie(i);
+    if (!A || !A->isOrigalys) continue;
+    const bool mesure = A == base.AppareilPH || A == base.AppareilTension;
+    const std::string genre = mesure ? "mesure" : A->NomAppareil;
+    for (const TMetreUSB& metre : metres) {
+      if (!metre.connecte || metre.ident != A->identOrigalys || !pris.insert({genre, metre.chemin}).second) continue;
+      if (mesure) {
+        TChoixGrandeurDlg choix(m, adaptateurs);
+        choix.Prepare(metre, i);
+        if (potentiel.value_or(A == base.AppareilTension)) choix.tensionBtnClick();
+        else choix.pHBtnClick();
+      } else {
+        m.AppareilAcq[static_cast<std::size_t>(i)] = adaptateurs.DefinitionMetre(*A, metre);
+      }
+      change = true;
+      break;
+    }
+  }
+  if (change) m.InitAttente();
 }
 
 // Lines of the standard input, read as they come without blocking the loop.
@@ -209,13 +258,15 @@ int CommandeAcquire(int argc, char** argv) {
     if (nom == TTablePorts::Variable) return ports;
     return std::nullopt;
   });
-  TCinetiqueMain moteur(plateforme, base, table);
+  const auto adaptateurs = ChargeAdaptateurs(plateforme);
+  TCinetiqueMain moteur(plateforme, base, table, adaptateurs.get());
   moteur.FormCreate();
   moteur.TraceCB = false;  // no trace files in the current folder unless asked for
   if (!LitConfig(moteur, o.config) || moteur.NbreVoies() < 1) {
     std::fprintf(stderr, "Configuration inutilisable : %s\n", o.config.c_str());
     return 2;
   }
+  AttacheMetresUSB(moteur, *adaptateurs, o.usbPotentiel);
   const std::string sansPort = NomsVoies(moteur, [](const Tappareil& a) { return !a.VoieSerieOK; });
   if (!sansPort.empty()) {
     std::fprintf(stderr, "Voie série inutilisable pour : %s\n", sansPort.c_str());

@@ -54,7 +54,7 @@ const TAide aides[] = {
     {"acquire", "fait une acquisition complète sans fenêtre et écrit le tableau",
      "Usage : pelitrax-cli acquire --ini FICHIER --config FICHIER.rs2 [--port COMn=PERIPHERIQUE]...\n"
      "                             [--sortie FICHIER] [--image FICHIER.png] [--duree S]\n"
-     "                             [--increment V] [--oui|--non]\n"
+     "                             [--increment V] [--oui|--non] [--usb-ph pH|potentiel]\n"
      "\n"
      "Charge une base d'appareils et une configuration, attend des valeurs sur chaque voie,\n"
      "déroule le mode d'acquisition de la configuration jusqu'à sa fin, puis écrit le tableau.\n"
@@ -72,6 +72,8 @@ const TAide aides[] = {
      "  --increment V               titrage par ajouts fixes de V mL (au plus 1)\n"
      "  --oui                       répond oui aux questions du programme\n"
      "  --non                       répond non aux questions du programme (par défaut)\n"
+     "  --usb-ph pH|potentiel       grandeur lue par les pH-mètres USB OPH218 de la configuration\n"
+     "                              (par défaut, celle que la configuration a enregistrée)\n"
      "\n"
      "Statut de sortie : 0 acquisition terminée, 1 aucun point ou erreur de port,\n"
      "2 usage incorrect ou fichier illisible.\n"

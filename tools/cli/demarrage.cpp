@@ -1,11 +1,13 @@
 // pelitrax-cli demarrage: the program's start-up sequence without a window, and what
-// it found (documents folder, units, libraries, device database, burette, ports).
+// it found (documents folder, units, libraries with the USB meters and the box, device
+// database, burette, ports).
 #include <QCoreApplication>
 
 #include <cstdio>
 #include <string>
 
 #include "cli/commandes.h"
+#include "cli/dialogue_console.h"
 #include "core/demarrage.h"
 #include "links/table_ports.h"
 #include "platform/qt/plateforme_qt.h"
@@ -19,7 +21,13 @@ int CommandeDemarrage(int argc, char** argv) {
   QCoreApplication application(argc, argv);
   TPlateformeQt plateforme;
   InstalleRegional(&plateforme.regional);
-  const TDemarrage d = Demarre(plateforme.Plateforme());
+  // The libraries' messages (a meter not connected) go to the standard error.
+  TDialogueConsole dialogue(false);
+  TPlateforme p = plateforme.Plateforme();
+  TPlateforme console{p.boucle, dialogue, p.reglages, p.regional, p.shell, p.pressePapiers, p.verrous, p.bibliotheques, p.serie, p.ipc};
+  TDemarrage d = Demarre(console);
+  // What the window's first activation would find.
+  if (d.adaptateurs->UsbCharge()) d.adaptateurs->EnumereUSB();
   for (const std::string& ligne : RapportDemarrage(d)) std::printf("%s\n", ligne.c_str());
   if (!d.messageArret.empty()) return 1;
   TTablePorts table(plateforme.serie, &plateforme.reglages, LectureEnvironnementSysteme);

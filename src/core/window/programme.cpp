@@ -20,6 +20,7 @@
 #include "dialogs/fenetre_balayage.h"
 #include "dialogs/fenetre_burette.h"
 #include "dialogs/fenetre_choix_app.h"
+#include "dialogs/fenetre_choix_grandeur.h"
 #include "dialogs/fenetre_page.h"
 #include "exchange/form_dde.h"
 #include "links/dialogs/fenetre_cfg_app.h"
@@ -71,6 +72,12 @@ TProgramme::TProgramme(TPlateforme& plateforme, TBaseAppareils& base, TTablePort
 
   page_ = new TFenetrePage(M.Page, fenetre_.get());
   choixApp_ = new TFenetreChoixApp(M, options_.adaptateurs, fenetre_.get());
+  if (options_.adaptateurs) {
+    choixGrandeur_ = new TFenetreChoixGrandeur(M, *options_.adaptateurs, fenetre_.get());
+    M.Dialogues.ChoixGrandeurUSB = [this](const TMetreUSB& metre, int voie) {
+      return choixGrandeur_->Choisit(metre, voie);
+    };
+  }
 
   M.Dialogues.ModeAcquisition = [this] {
     return balayage_->exec() == QDialog::Accepted && balayage_->Modele().modification;

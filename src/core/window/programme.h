@@ -15,6 +15,7 @@ class TFenetreBalayage;
 class TFenetreBurette;
 class TFenetreCfgApp;
 class TFenetreChoixApp;
+class TFenetreChoixGrandeur;
 class TFenetrePage;
 class TFenetrePrincipale;
 class TFiltreMessage;
@@ -47,6 +48,8 @@ public:
   TFenetreBalayage& Balayage() { return *balayage_; }
   TFenetrePage& Page() { return *page_; }
   TFenetreChoixApp& ChoixApp() { return *choixApp_; }
+  // Null without adapters.
+  TFenetreChoixGrandeur* ChoixGrandeur() { return choixGrandeur_; }
   TFormDDE& DDE() { return *dde_; }
   QMessageBox& APropos() { return *aPropos_; }
   // The channel configuration dialog, made at the first click on a channel; null before.
@@ -75,5 +78,6 @@ private:
   std::unique_ptr<TFormDDE> dde_;
   TFenetrePage* page_ = nullptr;
   TFenetreChoixApp* choixApp_ = nullptr;
+  TFenetreChoixGrandeur* choixGrandeur_ = nullptr;  // with the vendor libraries only
   TFenetreCfgApp* cfgApp_ = nullptr;
 };

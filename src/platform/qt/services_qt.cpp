@@ -246,7 +246,14 @@ std::unique_ptr<TVerrou> TVerrousQt::Prend(const std::string& nom) {
 
 std::unique_ptr<TBibliotheque> TBibliothequesQt::Charge(const std::string& nomDeBase) {
   const QString nom = "lib" + VersQString(nomDeBase) + ".so";
-  for (const QString& chemin : {QCoreApplication::applicationDirPath() + '/' + nom, nom}) {
+  QStringList chemins;
+  const QString dossier = qEnvironmentVariable(VariableBibliotheques);
+  if (!dossier.isEmpty()) chemins << dossier + '/' + nom;
+  chemins << QCoreApplication::applicationDirPath() + '/' + nom;
+  chemins << nom;  // the system's library path
+  for (const QString& chemin : chemins) {
+    // Only a file that is there is loaded from a folder: a bare name asks the system.
+    if (chemin.contains('/') && !QFileInfo::exists(chemin)) continue;
     auto lib = std::make_unique<QLibrary>(chemin);
     if (lib->load()) return std::make_unique<TBibliothequeQt>(std::move(lib));
   }

@@ -73,6 +73,9 @@ public:
 
 class TBibliothequesQt final : public TBibliotheques {
 public:
-  // Looks for "lib" + name + ".so" beside the program, then in the system paths.
+  // The folder looked in first (the simulator libraries, for tests and the demo).
+  static constexpr const char* VariableBibliotheques = "PELITRAX_BIBLIOTHEQUES";
+  // Looks for "lib" + name + ".so" in that folder when it is set, then beside the
+  // program, then in the system's library path.
   std::unique_ptr<TBibliotheque> Charge(const std::string& nomDeBase) override;
 };
