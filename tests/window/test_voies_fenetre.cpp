@@ -1,7 +1,8 @@
-// The channel configuration dialog and the terminal in the real program, on bench pH
-// meters over pseudo-terminals: a click on a channel during a running time base, a
-// range and symbol changed with the plot and the grid following, a port change with
-// unsaved points refused, and a request typed in the terminal with the bench's answer.
+// The channel configuration dialog, the terminal and the USB test window in the real
+// program: on bench pH meters over pseudo-terminals, a click on a channel during a
+// running time base, a range and symbol changed with the plot and the grid following,
+// a port change with unsaved points refused, and a request typed in the terminal with
+// the bench's answer; on the simulator library of the USB meters, a measurement.
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +14,8 @@
 #include <QToolButton>
 
 #include <cmath>
+#include <fstream>
+#include <map>
 
 #include "banc/catalogue.h"
 #include "core/cinetique.h"
@@ -24,6 +27,9 @@
 #include "dialogs/widgets_dialogue.h"
 #include "links/dialogs/fenetre_cfg_app.h"
 #include "links/dialogs/fenetre_terminal.h"
+#include "links/dialogs/fenetre_test_origalys.h"
+#include "links/entrees_bibliotheques.h"
+#include "platform/qt/services_qt.h"
 #include "window/banc_fenetre.h"
 #include "window/outils_fenetre.h"
 
@@ -162,4 +168,67 @@ TEST_F(Voies, PortChangeRefuseEtTerminal) {
   EXPECT_GE(M().Graphe->NbrePoints, points);
   ASSERT_TRUE(AttendQue([&] { return M().Graphe->NbrePoints >= points + 2; }, 8000));
   EXPECT_EQ(M().voieSerieCin[3]->OnTriggerAvail().proprietaire, &M());
+}
+
+namespace {
+// The program with the project's simulator of the USB meters' library, loaded from the
+// build's folder as the bench loads it, and one conductimeter configured in it.
+class VoieUSB : public TBancFenetre {
+protected:
+  VoieUSB() {
+    std::ofstream(dossier_ / "usb.txt") << "appareil 601 /dev/hidraw7 connecte\nmesure /dev/hidraw7 Cd 1.413 0\nmesure /dev/hidraw7 t 25.3 0\n";
+    qputenv("PELITRAX_SIMULATEUR_USB", QByteArray::fromStdString((dossier_ / "usb.txt").string()));
+    qputenv(TBibliothequesQt::VariableBibliotheques, PELITRAX_SIMULATEURS);
+    simulateur_ = TBibliothequesQt().Charge(NomBibliothequeUSB);
+    std::map<std::string, void*> symboles;
+    for (const char* nom : {"OpenFirstComDll", "EnumeHIDDll", "GetNumberDeviceDll", "GetDeviceProdIdDll", "GetDevicePathDll",
+                            "OpenComDll", "FindTheHIDDll", "SendCmdDll", "GetResponseDll", "CloseComDll"})
+      if (simulateur_) symboles[nom] = simulateur_->Symbole(nom);
+    bibliotheques_.Enregistre(NomBibliothequeUSB, symboles);
+  }
+  ~VoieUSB() override {
+    // The meters are closed through the library: before it goes.
+    programme_.reset();
+    demarrage_ = TDemarrage{};
+    qunsetenv("PELITRAX_SIMULATEUR_USB");
+    qunsetenv(TBibliothequesQt::VariableBibliotheques);
+  }
+  std::unique_ptr<TBibliotheque> simulateur_;
+};
+}  // namespace
+
+TEST_F(VoieUSB, PilotageOuvreLeTestUSBQuiMesure) {
+  ASSERT_NE(simulateur_, nullptr) << "simulateur introuvable dans " << PELITRAX_SIMULATEURS;
+  Demarre();
+  TCinetiqueMain& M = P().Moteur();
+  ASSERT_TRUE(AttendQue([&] { return M.NbreVoies() == 1; })) << M.NbreVoies();
+  Tappareil& A = *M.Voie(0);
+  ASSERT_TRUE(A.isOrigalys);
+  QuandModal<TFenetreCfgApp>([&](TFenetreCfgApp& d) {
+    EXPECT_EQ(d.windowTitle(), QString::fromStdString(A.NomAppareil));
+    EXPECT_FALSE(d.Comports()->isVisible());
+    QuandModal<TFenetreTestOrigalys>([&](TFenetreTestOrigalys& t) {
+      EXPECT_EQ(t.windowTitle(), "Test");
+      EXPECT_EQ(t.MemoTest()->toPlainText(), "Identificateur : 601\nPath : /dev/hidraw7");
+      ASSERT_TRUE(t.MesureBtn()->isEnabled());
+      Clique(t.MesureBtn());
+      QStringList lignes = t.MemoTest()->toPlainText().split('\n');
+      EXPECT_EQ(lignes.value(2), "Envoi : " + QString::fromStdString(A.Demande));
+      EXPECT_EQ(lignes.value(3), "Réponse : $1.413 mS/cm$");
+      EXPECT_DOUBLE_EQ(A.ValeurCourante, 0.001413);
+      EXPECT_EQ(lignes.value(4), QString::fromStdString(A.NomValeurUniteCourante()));
+      t.Edit1()->setFocus();
+      QTest::keyClicks(t.Edit1(), "?measure t");
+      Clique(t.EnvoiBtn());
+      lignes = t.MemoTest()->toPlainText().split('\n');
+      EXPECT_EQ(lignes.value(5), "Envoi : ?measure t");
+      EXPECT_EQ(lignes.value(6), QString::fromUtf8("Réponse : $25.3 °C$"));
+      std::cout << "Capture : " << Capture(t, "test_usb") << "\n";
+      t.accept();
+    });
+    Clique(d.PiloteBtn());
+    Clique(d.CancelBtn());
+  });
+  Clique(P().Fenetre().PanelVoies()->Voie(0));
+  EXPECT_EQ(P().CfgApp()->result(), QDialog::Rejected);
 }

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "core/adaptateurs_bibliotheques.h"
 #include "core/association.h"
 #include "core/cinetique.h"
 #include "core/configuration.h"
@@ -112,7 +113,8 @@ TProgramme::TProgramme(TPlateforme& plateforme, TBaseAppareils& base, TTablePort
   C.CopyBtnClick = [this] { dde_->CopieDonnees(); };
   C.GroupBox1Click = [this](int voie) {
     if (!cfgApp_) {
-      cfgApp_ = new TFenetreCfgApp(*moteur_, fenetre_.get());
+      auto* bibliotheques = dynamic_cast<TAdaptateursBibliotheques*>(options_.adaptateurs);
+      cfgApp_ = new TFenetreCfgApp(*moteur_, bibliotheques ? &bibliotheques->ListeUSB : nullptr, fenetre_.get());
       cfgApp_->Modele().Aide = [this](int contexte) { Aide(contexte); };
     }
     ::GroupBox1Click(*moteur_, cfgApp_->Modele(), voie, [this] { return cfgApp_->exec() == QDialog::Accepted; });

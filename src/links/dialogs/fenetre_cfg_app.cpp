@@ -14,10 +14,11 @@
 
 #include "dialogs/widgets_dialogue.h"
 #include "links/dialogs/fenetre_terminal.h"
+#include "links/dialogs/fenetre_test_origalys.h"
 #include "util/nombres.h"
 
-TFenetreCfgApp::TFenetreCfgApp(TCinetiqueMain& moteur, QWidget* parent)
-    : QDialog(parent), moteur_(moteur), modele_(moteur) {
+TFenetreCfgApp::TFenetreCfgApp(TCinetiqueMain& moteur, TOrigalys* listeUSB, QWidget* parent)
+    : QDialog(parent), moteur_(moteur), listeUSB_(listeUSB), modele_(moteur) {
   setWindowTitle(EnQString(TCfgAppDlg::Caption));
   auto* principal = new QVBoxLayout(this);
   auto* haut = new QHBoxLayout;
@@ -89,6 +90,10 @@ TFenetreCfgApp::TFenetreCfgApp(TCinetiqueMain& moteur, QWidget* parent)
     TFenetreTerminal terminal(moteur_, voie, this);
     terminal.Modele().Aide = modele_.Aide;
     terminal.exec();
+  };
+  modele_.OuvreTestUSB = [this](Tappareil& appareil) {
+    TFenetreTestOrigalys test(listeUSB_, appareil, this);
+    test.exec();
   };
   resize(520, 380);
 }

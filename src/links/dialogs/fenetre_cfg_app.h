@@ -12,10 +12,12 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class TGroupeRadio;
+class TOrigalys;
 
 class TFenetreCfgApp : public QDialog {
 public:
-  explicit TFenetreCfgApp(TCinetiqueMain& moteur, QWidget* parent = nullptr);
+  // `listeUSB`: the USB meters for the USB test window; null without their library.
+  explicit TFenetreCfgApp(TCinetiqueMain& moteur, TOrigalys* listeUSB = nullptr, QWidget* parent = nullptr);
   ~TFenetreCfgApp() override;
 
   TCfgAppDlg& Modele() { return modele_; }
@@ -45,6 +47,7 @@ private:
   void Lit();
 
   TCinetiqueMain& moteur_;
+  TOrigalys* listeUSB_;
   TCfgAppDlg modele_;
   QGroupBox* grandeurGB_;
   QLineEdit* grandeurEdit_;
