@@ -5,8 +5,10 @@
 
 #include "banc/grandeur.h"
 #include "banc/phmetre.h"
+#include "core/adaptateurs_bibliotheques.h"
 #include "core/banc_moteur.h"
 #include "dialogs/cfg_app.h"
+#include "links/bibliotheques_factices.h"
 #include "util/regional_courant.h"
 
 namespace {
@@ -122,6 +124,15 @@ TEST_F(CfgApp, EntreeDuBoitierChoisitSonCalibre) {
   b.ComNumber = 4;
   b.NbreCalibreApp = 3;
   b.coeffCalibreApp = {0, 1, 0.1, 0.01, 1};
+  b.bSysam = 1;
+  // The box's reading, through its adapter over a stand-in library: 2 V on the input.
+  factice::Remet();
+  factice::boitier.brut = 2000;
+  TBibliothequesSimulees bibliotheques;
+  bibliotheques.Enregistre(NomBibliothequeBoitier, factice::SymbolesBoitier());
+  TAdaptateursBibliotheques adaptateurs(p.boucle, p.dialogue, nullptr, bibliotheques.Charge(NomBibliothequeBoitier));
+  ASSERT_TRUE(adaptateurs.BoitierPresent());
+  EXPECT_DOUBLE_EQ(adaptateurs.ValeurBoitier(b), 2.0);
   moteur->SetNbreVoies(1);
   moteur->AppareilAcq[0] = &b;
   dlg->verif = true;  // unsaved points: still no question, no port is changed
@@ -135,6 +146,7 @@ TEST_F(CfgApp, EntreeDuBoitierChoisitSonCalibre) {
   EXPECT_TRUE(dlg->OKBtnClick());
   EXPECT_EQ(b.NumeroCalibreApp, 3);
   EXPECT_EQ(b.ComNumber, 4);
+  EXPECT_DOUBLE_EQ(adaptateurs.ValeurBoitier(b), 0.02);  // the chosen calibre's factor
   dlg->FormActivate();
   EXPECT_EQ(dlg->Comports.itemIndex, 2);
 
