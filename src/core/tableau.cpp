@@ -33,6 +33,8 @@ void TCinetiqueMain::MajVoies() {
     vue_.SetCaption(ctl::GroupBox(v), A->NomAppareil);
     Graphe->mondeY[static_cast<std::size_t>(v)].SetMinMax(A->ValMini, A->ValMaxi);
     vue_.Grille().SetCellule(v + 1, 0, A->SymboleGrandeur);
+    // The heading's unit too: the plot's axis takes the new one at its next repaint.
+    vue_.Grille().SetCellule(v + 1, 1, A->UniteGrandeur);
   }
   vue_.GrilleChangee();
   Repeindre();

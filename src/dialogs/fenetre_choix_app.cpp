@@ -26,19 +26,6 @@ void RemplitCombo(QComboBox* combo, const std::vector<std::string>& items, int i
   }
   combo->setCurrentIndex(index);
 }
-
-std::vector<std::string> ItemsRadio(const TGroupeRadio* g) {
-  std::vector<std::string> items;
-  for (int i = 0; i < g->Nombre(); ++i) items.push_back(EnTexte(g->Bouton(i)->text()));
-  return items;
-}
-
-void RemplitRadio(TGroupeRadio* g, const TGroupePorts& ports) {
-  if (ItemsRadio(g) != ports.items) g->SetItems(ports.items);
-  g->setTitle(EnQString(ports.caption));
-  g->SetIndex(ports.itemIndex);
-  g->setVisible(ports.visible);
-}
 }  // namespace
 
 TFenetreChoixApp::TFenetreChoixApp(TCinetiqueMain& moteur, TAdaptateurs* adaptateurs, QWidget* parent)
@@ -178,7 +165,7 @@ void TFenetreChoixApp::Affiche() {
   for (int i = 0; i < TChoixAppDlg::NbrePages; ++i) {
     const TPageAppareil& m = modele_.Pages[static_cast<std::size_t>(i)];
     TPageVue& p = pages_[static_cast<std::size_t>(i)];
-    RemplitRadio(p.ports, m.ports);
+    RemplitGroupe(p.ports, m.ports);
     p.nom->setText(EnQString(m.nom));
     QStringList lignes;
     for (const auto& l : m.memo) lignes << EnQString(l);

@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QVariant>
 
+#include "dialogs/groupe_ports.h"
+
 void PoseIndice(QWidget* controle, const std::string& indice) {
   if (!controle) return;
   const auto barre = indice.find('|');
@@ -55,6 +57,16 @@ int TGroupeRadio::Index() const { return groupe_.checkedId(); }
 
 QRadioButton* TGroupeRadio::Bouton(int index) const {
   return index >= 0 && index < Nombre() ? boutons_[static_cast<std::size_t>(index)] : nullptr;
+}
+
+void RemplitGroupe(TGroupeRadio* g, const TGroupePorts& ports) {
+  bool identiques = g->Nombre() == static_cast<int>(ports.items.size());
+  for (int i = 0; identiques && i < g->Nombre(); ++i)
+    identiques = EnTexte(g->Bouton(i)->text()) == ports.items[static_cast<std::size_t>(i)];
+  if (!identiques) g->SetItems(ports.items);
+  g->setTitle(EnQString(ports.caption));
+  g->SetIndex(ports.itemIndex);
+  g->setVisible(ports.visible);
 }
 
 #include <QBoxLayout>

@@ -44,6 +44,11 @@ private:
   std::vector<QRadioButton*> boutons_;
 };
 
+struct TGroupePorts;
+// Shows a port list (or any list of choices) of a dialog model in a radio group:
+// items replaced only when they differ, caption, choice and visibility.
+void RemplitGroupe(TGroupeRadio* groupe, const TGroupePorts& ports);
+
 class QKeyEvent;
 class QToolButton;
 

@@ -37,7 +37,7 @@ bool TEntreesOrigalys::Cherche(TBibliotheque& b) {
   return tous;
 }
 
-double ValeurReponseOrigalys(const std::string& r) {
+double ValeurReponseOrigalys(const std::string& r, const char* debutsUnite) {
   if (r.find("nan") != std::string::npos || r.empty()) return PasDeValeur;
   // Positions counted from 1: r[k] is at(k).
   const std::size_t L = r.size();
@@ -49,7 +49,7 @@ double ValeurReponseOrigalys(const std::string& r) {
   std::string N = r.substr(p - 1, q - p);
   // The character right after the number is passed over.
   std::size_t u = q + 1;
-  while (u < L && !Parmi(at(u), "%MOSVgkmp\xB0\xB5")) ++u;
+  while (u < L && !Parmi(at(u), debutsUnite)) ++u;
   std::size_t v = u + 1;
   while (v <= L && Parmi(at(v), "./CHOScghlms")) ++v;
   // A response that ends right after its number has no unit: factor 1.

@@ -33,10 +33,15 @@ struct TEntreesOrigalys {
   bool Cherche(TBibliotheque& bibliotheque);
 };
 
+// The characters a unit may start with in a meter's response (8-bit); the USB test
+// window looks for the unit among fewer of them ('%' and 'g' left out).
+inline constexpr const char* DebutsUniteOrigalys = "%MOSVgkmp\xB0\xB5";
+inline constexpr const char* DebutsUniteTestOrigalys = "MOSVkmp\xB0\xB5";
+
 // A meter's response ("7.02 pH", "-123.4 mV", "1.413 mS/cm") as a value in the unit
 // without prefix; NaN when it holds "nan" or no number. 8-bit text ('°' and 'µ' are
 // the bytes B0 and B5).
-double ValeurReponseOrigalys(const std::string& reponse);
+double ValeurReponseOrigalys(const std::string& reponse, const char* debutsUnite = DebutsUniteOrigalys);
 
 class TAppareilOrigalys {
 public:

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "core/adaptateurs_bibliotheques.h"
 #include "core/association.h"
 #include "core/cinetique.h"
 #include "core/configuration.h"
@@ -24,6 +25,7 @@
 #include "dialogs/fenetre_choix_config.h"
 #include "dialogs/fenetre_page.h"
 #include "exchange/form_dde.h"
+#include "dialogs/fenetre_cfg_app.h"
 #include "instruments/base_appareils.h"
 #include "platform/plateforme.h"
 #include "util/textes.h"
@@ -110,6 +112,14 @@ TProgramme::TProgramme(TPlateforme& plateforme, TBaseAppareils& base, TTablePort
   C.AboutItemClick = [this] { aPropos_->exec(); };
   C.TraSaveBtnClick = [this] { TraSaveBtnClick(); };
   C.CopyBtnClick = [this] { dde_->CopieDonnees(); };
+  C.GroupBox1Click = [this](int voie) {
+    if (!cfgApp_) {
+      auto* bibliotheques = dynamic_cast<TAdaptateursBibliotheques*>(options_.adaptateurs);
+      cfgApp_ = new TFenetreCfgApp(*moteur_, bibliotheques ? &bibliotheques->ListeUSB : nullptr, fenetre_.get());
+      cfgApp_->Modele().Aide = [this](int contexte) { Aide(contexte); };
+    }
+    ::GroupBox1Click(*moteur_, cfgApp_->Modele(), voie, [this] { return cfgApp_->exec() == QDialog::Accepted; });
+  };
   // The device list dialog, made for one showing with the acquisition stopped; the
   // acquisition is prepared again afterwards with the channels left.
   C.ConfigurationItemClick = [this] {

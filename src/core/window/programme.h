@@ -13,6 +13,7 @@ class TBaseAppareils;
 class TCinetiqueMain;
 class TFenetreBalayage;
 class TFenetreBurette;
+class TFenetreCfgApp;
 class TFenetreChoixApp;
 class TFenetreChoixGrandeur;
 class TFenetrePage;
@@ -51,6 +52,8 @@ public:
   TFenetreChoixGrandeur* ChoixGrandeur() { return choixGrandeur_; }
   TFormDDE& DDE() { return *dde_; }
   QMessageBox& APropos() { return *aPropos_; }
+  // The channel configuration dialog, made at the first click on a channel; null before.
+  TFenetreCfgApp* CfgApp() const { return cfgApp_; }
 
   // The burette settings dialog, made for one showing and released; `suspend`: the
   // engine is suspended around it (opened from the main window, not from the mode
@@ -76,4 +79,5 @@ private:
   TFenetrePage* page_ = nullptr;
   TFenetreChoixApp* choixApp_ = nullptr;
   TFenetreChoixGrandeur* choixGrandeur_ = nullptr;  // with the vendor libraries only
+  TFenetreCfgApp* cfgApp_ = nullptr;
 };
