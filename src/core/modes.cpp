@@ -394,7 +394,7 @@ void TCinetiqueMain::BuretteBtnClick() {
 // ---- time base
 
 void TCinetiqueMain::AfficheDuree() {
-  vue_.SetCaption(ctl::DureeEdit, plateforme_.regional.HeureLongue(SecondesEnHeure(DureeMesure)));
+  vue_.SetCaption(ctl::DureeEdit, TexteDuree(plateforme_.regional, DureeMesure));
   vue_.SetCaption(ctl::NombreLabel, "N=" + std::to_string(DureeMesure / std::max<int>(DeltatMesure, 1)));
   vue_.SetValeur(ctl::DeltatSE, DeltatMesure);
   if (ModeAcq == maTemps) {
@@ -477,8 +477,7 @@ void TCinetiqueMain::DureeEditKeyPress(char32_t& touche) {
     DureeEditExit();
     return;
   }
-  static const std::u32string permis = U"\b\f %'.0123456789imns\u00B5:";
-  if (touche > 255 || permis.find(touche) == std::u32string::npos) touche = 0;
+  if (!CaractereDureeAdmis(touche)) touche = 0;
 }
 
 void TCinetiqueMain::DureeEditExit() {
@@ -503,7 +502,7 @@ void TCinetiqueMain::AcquisitionItemClick() {
   const bool modifie = Dialogues.ModeAcquisition && Dialogues.ModeAcquisition();
   if (modifie) {
     vue_.SetValeur(ctl::DeltatSE, DeltatMesure);
-    vue_.SetCaption(ctl::DureeEdit, plateforme_.regional.HeureLongue(SecondesEnHeure(DureeMesure)));
+    vue_.SetCaption(ctl::DureeEdit, TexteDuree(plateforme_.regional, DureeMesure));
     InitAttente();
   } else {
     ReprendAcq();
