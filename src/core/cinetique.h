@@ -212,6 +212,8 @@ private:
   TVueModele vue_;
   TSurfaceDessin* surface_ = nullptr;
   int dansAttente_ = 0;      // a wait or a question of the cycle is open
+  // The channel's "valeur correcte ?" is open: its frames meanwhile only fill its buffer.
+  std::array<bool, NbreVoiesMax> questionOuverte_{};
   bool cycleInacheve_ = false;
   bool detectionFaite_ = false;
   bool erreurCopieSignalee_ = false;

@@ -133,7 +133,7 @@ void TCinetiqueMain::TriggerAvail(TPortSerie* CP, std::uint16_t Count) {
   }
   const bool complet = A.FormatFixe ? static_cast<int>(B.size()) >= A.NbreCarac
                                     : CompteRetours(B) >= A.NbreLignes;
-  if (!complet) return;
+  if (!complet || questionOuverte_[static_cast<std::size_t>(voie)]) return;
   if (A.EnvoiDirect && ModeAcq == maAppareilMaitre && voie == Graphe->voieMaitre) {
     dateReception = Maintenant();
     TraiteMaitre();
@@ -280,8 +280,9 @@ void TCinetiqueMain::TraiteMaitre() {
 
 void TCinetiqueMain::ConfirmeDepassement(int i) {
   Tappareil* A = Voie(i);
-  if (!A) return;
+  if (!A || questionOuverte_[static_cast<std::size_t>(i)]) return;
   const double v = A->ValeurCourante;
+  questionOuverte_[static_cast<std::size_t>(i)] = true;
   ++dansAttente_;
   const bool oui = Confirmation(plateforme_.dialogue, A->NomValeurUniteCourante() + " valeur correcte ?");
   if (oui) {
@@ -298,6 +299,7 @@ void TCinetiqueMain::ConfirmeDepassement(int i) {
     A->FiltrageDepassement = Confirmation(plateforme_.dialogue, "Ne plus poser la question ?");
   }
   --dansAttente_;
+  questionOuverte_[static_cast<std::size_t>(i)] = false;
 }
 
 void TCinetiqueMain::PosteMajCurseurs() {
