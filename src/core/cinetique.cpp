@@ -158,6 +158,7 @@ void TCinetiqueMain::InitAttente() {
   vue_.SetVisible(ctl::BuretteBtn, ModeAcq == maBuretteRS232);
   EtatAcq = eaNone;
   dateReception = 0;
+  portsRemplaces_.clear();
   AfficheVoies();
 
   std::vector<Tappareil*> boitier;
@@ -202,7 +203,10 @@ void TCinetiqueMain::InitAttente() {
   NbrePointsSauves = 0;
   vue_.SetStatut(1, "");
 
-  if (ModeAcq == maBuretteRS232 && !setVoieSerieApp(Burette())) ModeAcq = maTemps;
+  if (ModeAcq == maBuretteRS232 && !setVoieSerieApp(Burette())) {
+    plateforme_.dialogue.Information("Problème voie série Burette");
+    ModeAcq = maTemps;
+  }
   ImageMode();
 
   Tmonde& X = Graphe->mondeX;
@@ -292,13 +296,8 @@ bool TCinetiqueMain::setVoieSerieApp(Tappareil& A) {
   TimerWTW1->SetActif(SimulationWTW && A.EnvoiDirect);
   if (SimulationWTW) return true;
   try {
-    if (!ExistePort(table_, A.ComNumber)) {
-      for (int n = 1; n <= NbreComs; ++n)
-        if (ExistePort(table_, n)) {
-          A.ComNumber = static_cast<std::uint16_t>(n);
-          break;
-        }
-    }
+    if (!ExistePort(table_, A.ComNumber))
+      if (const int n = PortDeRemplacement(A)) A.ComNumber = static_cast<std::uint16_t>(n);
     TPortSerie* p = Port(A.ComNumber);
     if (!p || !ExistePort(table_, A.ComNumber)) {
       A.VoieSerie = nullptr;
@@ -323,6 +322,27 @@ bool TCinetiqueMain::setVoieSerieApp(Tappareil& A) {
     A.VoieSerie = nullptr;
     return false;
   }
+}
+
+int TCinetiqueMain::PortDeRemplacement(const Tappareil& A) {
+  const bool burette = &A == &Burette();
+  // The channels of one instrument on one absent port follow the first of them.
+  if (!burette)
+    if (const auto deja = portsRemplaces_.find(A.ComNumber); deja != portsRemplaces_.end()) return deja->second;
+  // A port in use is never taken: it would get this instrument's line settings and
+  // requests, and its own instrument would fall silent.
+  std::set<int> pris;
+  for (int i = 0; i < NbreVoies(); ++i) {
+    const Tappareil* S = Voie(i);
+    if (S && S != &A && !S->isOrigalys && !S->isSysam && ExistePort(table_, S->ComNumber)) pris.insert(S->ComNumber);
+  }
+  if (!burette && ModeAcq == maBuretteRS232 && ExistePort(table_, Burette().ComNumber)) pris.insert(Burette().ComNumber);
+  for (int n = 1; n <= NbreComs; ++n)
+    if (ExistePort(table_, n) && !pris.contains(n)) {
+      if (!burette) portsRemplaces_[A.ComNumber] = n;
+      return n;
+    }
+  return 0;
 }
 
 void TCinetiqueMain::SetRS232RG(std::vector<std::string>& items, int& itemIndex, std::string& caption, int comDefault) {

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -182,6 +183,8 @@ public:
 
 private:
   TPortSerie* Port(int com) const;
+  // The present port that stands in for A's absent one; 0 when none is free.
+  int PortDeRemplacement(const Tappareil& A);
   void RecueilleVoies();
   void AfficheVoies();
   void Trace(TTraceLogState etat);
@@ -214,6 +217,9 @@ private:
   int dansAttente_ = 0;      // a wait or a question of the cycle is open
   // The channel's "valeur correcte ?" is open: its frames meanwhile only fill its buffer.
   std::array<bool, NbreVoiesMax> questionOuverte_{};
+  // Absent COM numbers of the channels and the ports that stand in for them, since
+  // the last preparation.
+  std::map<int, int> portsRemplaces_;
   bool cycleInacheve_ = false;
   bool detectionFaite_ = false;
   bool erreurCopieSignalee_ = false;

@@ -87,14 +87,19 @@ TEST_F(Titrage, BuretteMuetteArreteLeDosage) {
 }
 
 TEST_F(Titrage, PasDeBuretteSurLaLigneRetombeEnBaseDeTemps) {
-  Branche(3, std::make_unique<TPhMetre>());
+  auto& ph = Branche(3, std::make_unique<TPhMetre>());
   Demarre();
   moteur->ModeAcq = maBuretteRS232;
   Voies({"Banc virtuel pH-mètre"});
-  // The burette's port COM1 does not exist: it is bound to the first existing one,
-  // where nothing answers the identification.
+  // The burette's port COM1 does not exist and the only one there is the pH meter's:
+  // the burette is not put there, the pH meter keeps its line and its readings.
   EXPECT_EQ(moteur->ModeAcq, maTemps);
+  EXPECT_NE(base.Burette().ComNumber, 3);
   const auto messages = p.dialogue.Messages();
   ASSERT_FALSE(messages.empty());
-  EXPECT_EQ(messages.back(), "Burette Schott Titronic non trouvée");
+  EXPECT_EQ(messages.back(), "Problème voie série Burette");
+  EXPECT_EQ(moteur->voieSerieCin[3]->Baud(), 2400);
+  p.boucle.Avance(3000);
+  EXPECT_FALSE(std::isnan(moteur->Voie(0)->ValeurCourante));
+  EXPECT_GE(ph.Requetes(), 2);
 }
