@@ -84,6 +84,7 @@ void TCinetiqueMain::FormCreate() {
                                              static_cast<std::uint16_t>(com));
     port->SetAutoOpen(false);
     port->SetOnTriggerAvail({this, [this](TPortSerie* cp, std::uint16_t count) { TriggerAvail(cp, count); }});
+    port->SetOnPerte([this](TPortSerie* cp, const std::string& message) { PortPerdu(cp, message); });
     const std::string base = "rs232-" + std::to_string(com) + "-" + lettre;
     port->SetLogName(base + ".log");
     port->SetTraceName(base + ".trc");
@@ -343,6 +344,31 @@ int TCinetiqueMain::PortDeRemplacement(const Tappareil& A) {
       return n;
     }
   return 0;
+}
+
+void TCinetiqueMain::PortPerdu(TPortSerie* port, const std::string& message) {
+  bool utilise = false;
+  for (int i = 0; i < NbreVoies(); ++i) {
+    Tappareil* A = Voie(i);
+    if (!A || A->VoieSerie != port) continue;
+    utilise = true;
+    // Never asked again, and no last reading passed off as a live one.
+    A->VoieSerieOK = false;
+    A->ValeurCourante = PasDeValeur;
+    A->ChaineLue.clear();
+    vue_.SetCaption(ctl::Label(i), A->NomValeurUniteCourante());
+  }
+  const bool titrage = ModeAcq == maBuretteRS232;
+  if (!utilise && !(titrage && Burette().VoieSerie == port)) return;
+  // A titration can go on without neither its burette nor its readings; the other
+  // modes keep acquiring what the remaining channels give.
+  if (titrage && EtatAcq == eaEnCours) {
+    FinTitrage(message);
+    return;
+  }
+  ++dansAttente_;
+  plateforme_.dialogue.Erreur(message);
+  --dansAttente_;
 }
 
 void TCinetiqueMain::SetRS232RG(std::vector<std::string>& items, int& itemIndex, std::string& caption, int comDefault) {

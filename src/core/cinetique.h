@@ -203,6 +203,13 @@ private:
   std::string LignePoint(int k) const;
   void FinAcquisition();
   bool Verse(double dv);
+  // The dispensed volume read back; a burette that has fallen silent ends the titration.
+  double VolumeBurette();
+  // Ends a running titration for `raison`, which the user is shown.
+  void FinTitrage(const std::string& raison);
+  // A port's device went away: its channels lose their values, the user is told at
+  // once, and a titration that needs it ends.
+  void PortPerdu(TPortSerie* port, const std::string& message);
   bool ValideClavier();
   void ClavierFocus();
   void Beep();

@@ -222,7 +222,7 @@ void TCinetiqueMain::FinDeCycle() {
       case maBuretteRS232: {
         TburetteRS232& B = Burette();
         if ((tous && B.delaiMinEcoule()) || B.delaiMaxEcoule()) PasBurette();
-        else B.ValeurCourante = B.volume();
+        else B.ValeurCourante = VolumeBurette();
         vue_.SetCaption(ctl::PanelDuree, B.SymboleGrandeur + "=" + B.FormatApp(B.ValeurCourante) + " " + B.UniteGrandeur);
         break;
       }

@@ -176,6 +176,32 @@ TEST_F(Scrutation, UneSeuleQuestionParVoiePendantQueLesTramesArrivent) {
   }
 }
 
+TEST_F(Scrutation, UneVoiePerdueEstDiteAussitotEtLaBaseDeTempsContinue) {
+  Branche(3, std::make_unique<TPhMetre>(std::make_shared<TValeurFixe>(7.0)));
+  Branche(4, std::make_unique<TPhMetreContinu>(std::make_shared<TValeurFixe>(4.0)));
+  ModelePh("a", 3);
+  Demarre();
+  moteur->DureeMesure = 60;
+  Voies({"a", "Banc virtuel pH-mètre à impression"});
+  p.boucle.Avance(3000);
+  moteur->EnregistreBtnClick();
+  p.boucle.Avance(10000);
+  ASSERT_GT(N(), 5);
+  p.serie.Ligne("/sim/com4")->Debranche();
+  p.boucle.Avance(500);
+  const auto messages = p.dialogue.Messages();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].rfind("COM4 : liaison perdue", 0), 0u) << messages[0];
+  EXPECT_EQ(Libelle(1), "pH=?");
+  // The time base runs to its end; the channel left keeps its live value.
+  p.boucle.Avance(5000);
+  EXPECT_EQ(moteur->EtatAcq, eaEnCours);
+  EXPECT_DOUBLE_EQ(Modele("a").ValeurCourante, 7.0);
+  p.boucle.Avance(50000);
+  EXPECT_EQ(moteur->EtatAcq, eaTerminee);
+  EXPECT_EQ(p.dialogue.Messages().size(), 1u);
+}
+
 TEST_F(Scrutation, CaracteresDeControleEcartes) {
   PortMuet(3);
   ModelePh("a", 3);

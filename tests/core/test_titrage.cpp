@@ -86,6 +86,39 @@ TEST_F(Titrage, BuretteMuetteArreteLeDosage) {
   EXPECT_EQ(p.dialogue.Messages().back(), "Pas de réponse de la burette");
 }
 
+TEST_F(Titrage, UnAccuseTardifNArretePasLeDosage) {
+  Prepare();
+  burette->SetDelaiAccuseVerse(800);  // later than the 6 ticks the command waits
+  p.boucle.Avance(2000);
+  moteur->EnregistreBtnClick();
+  for (int s = 0; s < 120 && moteur->EtatAcq == eaEnCours; ++s) p.boucle.Avance(1000);
+  EXPECT_EQ(moteur->EtatAcq, eaEnCours);
+  EXPECT_GT(N(), 5);
+  for (const auto& m : p.dialogue.Messages()) EXPECT_NE(m, "Pas de réponse de la burette");
+}
+
+TEST_F(Titrage, BuretteOuPhMetrePerdusArretentLeDosageEtLeDisent) {
+  for (const int perdu : {1, 3}) {
+    SCOPED_TRACE(perdu);
+    Prepare();
+    p.boucle.Avance(2000);
+    moteur->EnregistreBtnClick();
+    p.boucle.Avance(20000);
+    ASSERT_EQ(moteur->EtatAcq, eaEnCours);
+    const int n = N();
+    p.dialogue.VideJournal();
+    p.serie.Ligne("/sim/com" + std::to_string(perdu))->Debranche();
+    p.boucle.Avance(1000);
+    EXPECT_EQ(moteur->EtatAcq, eaTerminee);
+    EXPECT_EQ(N(), n);  // what was recorded stays
+    const auto messages = p.dialogue.Messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].rfind("COM" + std::to_string(perdu) + " : liaison perdue", 0), 0u) << messages[0];
+    moteur.reset();
+    p.serie.Ligne("/sim/com" + std::to_string(perdu))->Rebranche();
+  }
+}
+
 TEST_F(Titrage, PasDeBuretteSurLaLigneRetombeEnBaseDeTemps) {
   auto& ph = Branche(3, std::make_unique<TPhMetre>());
   Demarre();
