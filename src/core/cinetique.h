@@ -192,6 +192,9 @@ private:
   double Maintenant() const;
   double EcartDebut(double instant) const;
   void LibelleVoie(int i);
+  // Gathers received characters into A's frame buffer by A's framing rules.
+  static void Recueille(Tappareil& A, const std::string& T);
+  static bool FrameComplete(const Tappareil& A);
   void FinDeCycle();
   void AjouteLigne(int N, int chiffresAbscisse, bool deplaceHaut);
   void ActiveApresPoint();

@@ -8,6 +8,7 @@
 #include "banc/banc_pty.h"
 #include "banc/grandeur.h"
 #include "banc/phmetre.h"
+#include "banc/phmetre_continu.h"
 #include "core/cinetique.h"
 #include "core/noms_controles.h"
 #include "instruments/base_appareils.h"
@@ -84,4 +85,66 @@ TEST(MoteurPty, TroisVoiesDontDeuxSurUnMemePort) {
   moteur.FormDestroy();
   banc.Arrete();
   InstalleRegional(nullptr);
+}
+
+// One self-transmitting meter read by two channels (its pH and its temperature), next
+// to each other or with a polled meter on another port between them: in a time base
+// every channel reads the latest printout and every point has all its values.
+TEST(MoteurPty, UnAppareilQuiEmetSeulLuParDeuxVoies) {
+  AssureApplicationQt();
+  for (const bool entreLesDeux : {false, true}) {
+    SCOPED_TRACE(entreLesDeux);
+    TBancPty banc;
+    const std::string continu = banc.Ajoute(
+        std::make_unique<TPhMetreContinu>(std::make_shared<TValeurFixe>(7.37), std::make_shared<TValeurFixe>(17.6)));
+    const std::string interroge = banc.Ajoute(std::make_unique<TPhMetre>(std::make_shared<TValeurFixe>(4.01)));
+    ASSERT_FALSE(continu.empty());
+    ASSERT_FALSE(interroge.empty());
+    banc.Demarre();
+
+    TPlateformeQt plateforme;
+    InstalleRegional(&plateforme.regional);
+    std::filesystem::create_directories("programme");
+    TBaseAppareils base(plateforme.boucle, (std::filesystem::current_path() / "programme").string());
+    std::string message;
+    ASSERT_TRUE(base.ChargeAppareils(message)) << message;
+    const std::string ports = "COM4=" + continu + ";COM3=" + interroge;
+    TTablePorts table(plateforme.serie, nullptr, [&](const std::string& nom) -> std::optional<std::string> {
+      if (nom == TTablePorts::Variable) return ports;
+      return std::nullopt;
+    });
+    TCinetiqueMain moteur(plateforme.Plateforme(), base, table);
+    moteur.FormCreate();
+    moteur.TraceCB = false;
+    Tappareil* ph = base.ChercheAppareil("Banc virtuel pH-mètre à impression");
+    Tappareil* t = base.ChercheAppareil("Banc virtuel pH-mètre à impression (T)");
+    Tappareil* autre = base.ChercheAppareil("Banc virtuel pH-mètre");
+    ASSERT_TRUE(ph && t && autre);
+    std::vector<Tappareil*> voies = {ph, t};
+    if (entreLesDeux) voies.insert(voies.begin() + 1, autre);
+    moteur.SetNbreVoies(static_cast<int>(voies.size()));
+    for (std::size_t i = 0; i < voies.size(); ++i) moteur.AppareilAcq[i] = voies[i];
+    moteur.DeltatMesure = 1;
+    moteur.DureeMesure = 60;
+    moteur.InitAttente();
+    const int voieT = static_cast<int>(voies.size()) - 1;
+
+    moteur.EnregistreBtnClick();
+    const auto debut = plateforme.boucle.Millisecondes();
+    while (moteur.Graphe->NbrePoints < 4 && plateforme.boucle.Millisecondes() - debut < 10000)
+      plateforme.boucle.TraiteEvenements(50);
+    const int n = moteur.Graphe->NbrePoints;
+    EXPECT_GE(n, 4);
+    EXPECT_DOUBLE_EQ(t->ValeurCourante, 17.6);
+    for (int k = 0; k < n; ++k) {
+      EXPECT_DOUBLE_EQ(moteur.Graphe->mondeY[0].valeur[static_cast<std::size_t>(k)], 7.37) << k;
+      EXPECT_DOUBLE_EQ(moteur.Graphe->mondeY[static_cast<std::size_t>(voieT)].valeur[static_cast<std::size_t>(k)], 17.6) << k;
+      if (entreLesDeux) {
+        EXPECT_DOUBLE_EQ(moteur.Graphe->mondeY[1].valeur[static_cast<std::size_t>(k)], 4.01) << k;
+      }
+    }
+    moteur.FormDestroy();
+    banc.Arrete();
+    InstalleRegional(nullptr);
+  }
 }
