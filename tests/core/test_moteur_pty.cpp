@@ -29,6 +29,36 @@ void ModelePh(Tappareil& a, int com, const std::string& demande, const std::stri
   a.Precision = 4;
   a.Delai = 100;
 }
+
+// The engine on the real platform, with the shipped device database and the given
+// ports; its regional settings are in force for its lifetime.
+struct TMoteurReel {
+  explicit TMoteurReel(std::string ports_)
+      : ports(std::move(ports_)),
+        base(plateforme.boucle, (std::filesystem::current_path() / "programme").string()),
+        table(plateforme.serie, nullptr, [this](const std::string& nom) -> std::optional<std::string> {
+          if (nom == TTablePorts::Variable) return ports;
+          return std::nullopt;
+        }) {
+    InstalleRegional(&plateforme.regional);
+    std::filesystem::create_directories("programme");
+    std::string message;
+    EXPECT_TRUE(base.ChargeAppareils(message)) << message;
+    moteur = std::make_unique<TCinetiqueMain>(plateforme.Plateforme(), base, table);
+    moteur->FormCreate();
+    moteur->TraceCB = false;
+  }
+  ~TMoteurReel() {
+    moteur->FormDestroy();
+    moteur.reset();
+    InstalleRegional(nullptr);
+  }
+  std::string ports;
+  TPlateformeQt plateforme;
+  TBaseAppareils base;
+  TTablePorts table;
+  std::unique_ptr<TCinetiqueMain> moteur;
+};
 }  // namespace
 
 TEST(MoteurPty, TroisVoiesDontDeuxSurUnMemePort) {
@@ -40,20 +70,10 @@ TEST(MoteurPty, TroisVoiesDontDeuxSurUnMemePort) {
   ASSERT_FALSE(ph2.empty());
   banc.Demarre();
 
-  TPlateformeQt plateforme;
-  InstalleRegional(&plateforme.regional);
-  std::filesystem::create_directories("programme");
-  TBaseAppareils base(plateforme.boucle, (std::filesystem::current_path() / "programme").string());
-  std::string message;
-  ASSERT_TRUE(base.ChargeAppareils(message)) << message;
-  const std::string ports = "COM3=" + ph1 + ";COM4=" + ph2;
-  TTablePorts table(plateforme.serie, nullptr, [&](const std::string& nom) -> std::optional<std::string> {
-    if (nom == TTablePorts::Variable) return ports;
-    return std::nullopt;
-  });
-  TCinetiqueMain moteur(plateforme.Plateforme(), base, table);
-  moteur.FormCreate();
-  moteur.TraceCB = false;
+  TMoteurReel reel("COM3=" + ph1 + ";COM4=" + ph2);
+  TBaseAppareils& base = reel.base;
+  TCinetiqueMain& moteur = *reel.moteur;
+  auto& plateforme = reel.plateforme;
   for (const char* nom : {"a", "b", "c"}) {
     base.ListeAppareils.push_back(std::make_unique<Tappareil>());
     base.ListeAppareils.back()->NomAppareil = nom;
@@ -82,9 +102,6 @@ TEST(MoteurPty, TroisVoiesDontDeuxSurUnMemePort) {
   EXPECT_EQ(moteur.Vue().Controle(ctl::Label(0)).caption, std::string("pH=7") + sep + "02 ");
   EXPECT_EQ(moteur.Vue().Controle(ctl::Label(1)).caption, std::string("pH=4") + sep + "01 ");
   EXPECT_EQ(moteur.VoieCourante, 0);  // the cycle completed
-  moteur.FormDestroy();
-  banc.Arrete();
-  InstalleRegional(nullptr);
 }
 
 // One self-transmitting meter read by two channels (its pH and its temperature), next
@@ -102,20 +119,10 @@ TEST(MoteurPty, UnAppareilQuiEmetSeulLuParDeuxVoies) {
     ASSERT_FALSE(interroge.empty());
     banc.Demarre();
 
-    TPlateformeQt plateforme;
-    InstalleRegional(&plateforme.regional);
-    std::filesystem::create_directories("programme");
-    TBaseAppareils base(plateforme.boucle, (std::filesystem::current_path() / "programme").string());
-    std::string message;
-    ASSERT_TRUE(base.ChargeAppareils(message)) << message;
-    const std::string ports = "COM4=" + continu + ";COM3=" + interroge;
-    TTablePorts table(plateforme.serie, nullptr, [&](const std::string& nom) -> std::optional<std::string> {
-      if (nom == TTablePorts::Variable) return ports;
-      return std::nullopt;
-    });
-    TCinetiqueMain moteur(plateforme.Plateforme(), base, table);
-    moteur.FormCreate();
-    moteur.TraceCB = false;
+    TMoteurReel reel("COM4=" + continu + ";COM3=" + interroge);
+    TBaseAppareils& base = reel.base;
+    TCinetiqueMain& moteur = *reel.moteur;
+    auto& plateforme = reel.plateforme;
     Tappareil* ph = base.ChercheAppareil("Banc virtuel pH-mètre à impression");
     Tappareil* t = base.ChercheAppareil("Banc virtuel pH-mètre à impression (T)");
     Tappareil* autre = base.ChercheAppareil("Banc virtuel pH-mètre");
@@ -143,8 +150,5 @@ TEST(MoteurPty, UnAppareilQuiEmetSeulLuParDeuxVoies) {
         EXPECT_DOUBLE_EQ(moteur.Graphe->mondeY[1].valeur[static_cast<std::size_t>(k)], 4.01) << k;
       }
     }
-    moteur.FormDestroy();
-    banc.Arrete();
-    InstalleRegional(nullptr);
   }
 }
