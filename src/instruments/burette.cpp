@@ -312,6 +312,8 @@ bool TburetteRS232::verse(double dv) {
   }
   if (std::isnan(dv)) dv = VolumeMin;
   dv = std::max(VolumeMin, std::min(dv, VolumeMax));
+  // Never more than the burette still holds: it would refuse the whole addition.
+  if (ValMaxi > ValeurCourante) dv = std::min(dv, std::max(VolumeMin, ValMaxi - ValeurCourante));
   if (VolumeMin > 0) {
     // Whole smallest additions; the tolerance keeps 0.3 / 0.1 = 2.9999999999999996
     // at three of them.

@@ -380,6 +380,15 @@ TEST_F(Burette, UnAccuseManquantOuTardifNEmpechePasDeVerser) {
   }
 }
 
+TEST_F(Burette, JamaisPlusQueCeQueLaBuretteContientEncore) {
+  Initialise(0.1, 1);
+  burette.ValMaxi = 10;
+  burette.ValeurCourante = 9.4;
+  ASSERT_TRUE(burette.verse(1));
+  EXPECT_EQ(voie.envoye, "01DA0.60\r\n");
+  EXPECT_DOUBLE_EQ(burette.volumeVerse, 10);
+}
+
 TEST_F(Burette, TroisLecturesDuVolumeSansReponseRendentLaBuretteMuette) {
   Initialise(0.05, 1);
   burette.volumeVerse = 1.5;
