@@ -257,9 +257,6 @@ void TCinetiqueMain::InitAttente() {
       B.ValeurCourante = 0;
       Timer->SetIntervalle(500);
       if (TPortSerie* p = Port(B.ComNumber)) p->SetOnTriggerAvail({});
-      const double t = (Graphe->mondeY[0].maxi - Graphe->mondeY[0].mini) / 100;
-      if (B.ecartSensible > t) B.ecartSensible = t;
-      if (B.ecartStable > t) B.ecartStable = t;
       break;
     }
   }
@@ -274,6 +271,15 @@ void TCinetiqueMain::InitAttente() {
     delais += A->Delai;
   }
   DeltatMin = static_cast<std::uint16_t>(std::min<std::int64_t>(delais / 1000 + 1, 65535));
+  if (ModeAcq == maBuretteRS232 && NbreVoies() > 0) {
+    // A hundredth of channel 0's axis as its instrument gives it: before, the axis is
+    // still the previous one, or the default 0..1, and every addition would be the
+    // smallest.
+    TburetteRS232& B = Burette();
+    const double t = (Graphe->mondeY[0].maxi - Graphe->mondeY[0].mini) / 100;
+    if (B.ecartSensible > t) B.ecartSensible = t;
+    if (B.ecartStable > t) B.ecartStable = t;
+  }
   if (Timer->Intervalle() < DeltatMin * 1000) Timer->SetIntervalle(DeltatMin * 1000);
   vue_.SetBornes(ctl::DeltatSE, DeltatMin, std::max<int>(60, DeltatMin));
   vue_.SetCaption(ctl::PanelDuree, "");

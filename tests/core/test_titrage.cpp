@@ -74,6 +74,17 @@ TEST_F(Titrage, DeAcquerirAQuatreVingtQuinzePourCent) {
   EXPECT_LT(pasPres, pasLoin);
 }
 
+TEST_F(Titrage, LaSensibiliteSeRegleSurLAxeDuPhMetre) {
+  // The burette's thresholds are lowered to a hundredth of channel 0's axis (pH 0..14),
+  // not of whatever axis the channel had before its instrument was put on it.
+  base.Burette().ecartSensible = 0.1;
+  base.Burette().ecartStable = 0.5;
+  Prepare();
+  EXPECT_DOUBLE_EQ(base.Burette().ecartSensible, 0.1);
+  EXPECT_DOUBLE_EQ(base.Burette().ecartStable, 0.14);
+  EXPECT_DOUBLE_EQ(moteur->Voie(0)->Derive, 0.14);
+}
+
 TEST_F(Titrage, BuretteMuetteArreteLeDosage) {
   Prepare();
   p.boucle.Avance(2000);
