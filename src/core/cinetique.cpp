@@ -84,6 +84,7 @@ void TCinetiqueMain::FormCreate() {
                                              static_cast<std::uint16_t>(com));
     port->SetAutoOpen(false);
     port->SetOnTriggerAvail({this, [this](TPortSerie* cp, std::uint16_t count) { TriggerAvail(cp, count); }});
+    port->SetOnPerte([this](TPortSerie* cp, const std::string& message) { PortPerdu(cp, message); });
     const std::string base = "rs232-" + std::to_string(com) + "-" + lettre;
     port->SetLogName(base + ".log");
     port->SetTraceName(base + ".trc");
@@ -158,6 +159,7 @@ void TCinetiqueMain::InitAttente() {
   vue_.SetVisible(ctl::BuretteBtn, ModeAcq == maBuretteRS232);
   EtatAcq = eaNone;
   dateReception = 0;
+  portsRemplaces_.clear();
   AfficheVoies();
 
   std::vector<Tappareil*> boitier;
@@ -202,7 +204,10 @@ void TCinetiqueMain::InitAttente() {
   NbrePointsSauves = 0;
   vue_.SetStatut(1, "");
 
-  if (ModeAcq == maBuretteRS232 && !setVoieSerieApp(Burette())) ModeAcq = maTemps;
+  if (ModeAcq == maBuretteRS232 && !setVoieSerieApp(Burette())) {
+    plateforme_.dialogue.Information("Problème voie série Burette");
+    ModeAcq = maTemps;
+  }
   ImageMode();
 
   Tmonde& X = Graphe->mondeX;
@@ -252,9 +257,6 @@ void TCinetiqueMain::InitAttente() {
       B.ValeurCourante = 0;
       Timer->SetIntervalle(500);
       if (TPortSerie* p = Port(B.ComNumber)) p->SetOnTriggerAvail({});
-      const double t = (Graphe->mondeY[0].maxi - Graphe->mondeY[0].mini) / 100;
-      if (B.ecartSensible > t) B.ecartSensible = t;
-      if (B.ecartStable > t) B.ecartStable = t;
       break;
     }
   }
@@ -269,6 +271,15 @@ void TCinetiqueMain::InitAttente() {
     delais += A->Delai;
   }
   DeltatMin = static_cast<std::uint16_t>(std::min<std::int64_t>(delais / 1000 + 1, 65535));
+  if (ModeAcq == maBuretteRS232 && NbreVoies() > 0) {
+    // A hundredth of channel 0's axis as its instrument gives it: before, the axis is
+    // still the previous one, or the default 0..1, and every addition would be the
+    // smallest.
+    TburetteRS232& B = Burette();
+    const double t = (Graphe->mondeY[0].maxi - Graphe->mondeY[0].mini) / 100;
+    if (B.ecartSensible > t) B.ecartSensible = t;
+    if (B.ecartStable > t) B.ecartStable = t;
+  }
   if (Timer->Intervalle() < DeltatMin * 1000) Timer->SetIntervalle(DeltatMin * 1000);
   vue_.SetBornes(ctl::DeltatSE, DeltatMin, std::max<int>(60, DeltatMin));
   vue_.SetCaption(ctl::PanelDuree, "");
@@ -295,13 +306,8 @@ bool TCinetiqueMain::setVoieSerieApp(Tappareil& A) {
   TimerWTW1->SetActif(SimulationWTW && A.EnvoiDirect);
   if (SimulationWTW) return true;
   try {
-    if (!ExistePort(table_, A.ComNumber)) {
-      for (int n = 1; n <= NbreComs; ++n)
-        if (ExistePort(table_, n)) {
-          A.ComNumber = static_cast<std::uint16_t>(n);
-          break;
-        }
-    }
+    if (!ExistePort(table_, A.ComNumber))
+      if (const int n = PortDeRemplacement(A)) A.ComNumber = static_cast<std::uint16_t>(n);
     TPortSerie* p = Port(A.ComNumber);
     if (!p || !ExistePort(table_, A.ComNumber)) {
       A.VoieSerie = nullptr;
@@ -326,6 +332,52 @@ bool TCinetiqueMain::setVoieSerieApp(Tappareil& A) {
     A.VoieSerie = nullptr;
     return false;
   }
+}
+
+int TCinetiqueMain::PortDeRemplacement(const Tappareil& A) {
+  const bool burette = &A == &Burette();
+  // The channels of one instrument on one absent port follow the first of them.
+  if (!burette)
+    if (const auto deja = portsRemplaces_.find(A.ComNumber); deja != portsRemplaces_.end()) return deja->second;
+  // A port in use is never taken: it would get this instrument's line settings and
+  // requests, and its own instrument would fall silent.
+  std::set<int> pris;
+  for (int i = 0; i < NbreVoies(); ++i) {
+    const Tappareil* S = Voie(i);
+    if (S && S != &A && !S->isOrigalys && !S->isSysam && ExistePort(table_, S->ComNumber)) pris.insert(S->ComNumber);
+  }
+  if (!burette && ModeAcq == maBuretteRS232 && ExistePort(table_, Burette().ComNumber)) pris.insert(Burette().ComNumber);
+  for (int n = 1; n <= NbreComs; ++n)
+    if (ExistePort(table_, n) && !pris.contains(n)) {
+      if (!burette) portsRemplaces_[A.ComNumber] = n;
+      return n;
+    }
+  return 0;
+}
+
+void TCinetiqueMain::PortPerdu(TPortSerie* port, const std::string& message) {
+  bool utilise = false;
+  for (int i = 0; i < NbreVoies(); ++i) {
+    Tappareil* A = Voie(i);
+    if (!A || A->VoieSerie != port) continue;
+    utilise = true;
+    // Never asked again, and no last reading passed off as a live one.
+    A->VoieSerieOK = false;
+    A->ValeurCourante = PasDeValeur;
+    A->ChaineLue.clear();
+    vue_.SetCaption(ctl::Label(i), A->NomValeurUniteCourante());
+  }
+  const bool titrage = ModeAcq == maBuretteRS232;
+  if (!utilise && !(titrage && Burette().VoieSerie == port)) return;
+  // A titration can go on without neither its burette nor its readings; the other
+  // modes keep acquiring what the remaining channels give.
+  if (titrage && EtatAcq == eaEnCours) {
+    FinTitrage(message);
+    return;
+  }
+  ++dansAttente_;
+  plateforme_.dialogue.Erreur(message);
+  --dansAttente_;
 }
 
 void TCinetiqueMain::SetRS232RG(std::vector<std::string>& items, int& itemIndex, std::string& caption, int comDefault) {

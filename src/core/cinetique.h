@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -184,6 +185,8 @@ public:
 
 private:
   TPortSerie* Port(int com) const;
+  // The present port that stands in for A's absent one; 0 when none is free.
+  int PortDeRemplacement(const Tappareil& A);
   void RecueilleVoies();
   void AfficheVoies();
   void Trace(TTraceLogState etat);
@@ -191,6 +194,9 @@ private:
   double Maintenant() const;
   double EcartDebut(double instant) const;
   void LibelleVoie(int i);
+  // Gathers received characters into A's frame buffer by A's framing rules.
+  static void Recueille(Tappareil& A, const std::string& T);
+  static bool FrameComplete(const Tappareil& A);
   void FinDeCycle();
   void AjouteLigne(int N, int chiffresAbscisse, bool deplaceHaut);
   void ActiveApresPoint();
@@ -202,6 +208,13 @@ private:
   std::string LignePoint(int k) const;
   void FinAcquisition();
   bool Verse(double dv);
+  // The dispensed volume read back; a burette that has fallen silent ends the titration.
+  double VolumeBurette();
+  // Ends a running titration for `raison`, which the user is shown.
+  void FinTitrage(const std::string& raison);
+  // A port's device went away: its channels lose their values, the user is told at
+  // once, and a titration that needs it ends.
+  void PortPerdu(TPortSerie* port, const std::string& message);
   bool ValideClavier();
   void ClavierFocus();
   void Beep();
@@ -215,6 +228,11 @@ private:
   TSurfaceDessin* surface_ = nullptr;
   int dansAttente_ = 0;      // a wait or a question of the cycle is open
   std::uint64_t cycles_ = 0; // poll cycles started by a tick
+  // The channel's "valeur correcte ?" is open: its frames meanwhile only fill its buffer.
+  std::array<bool, NbreVoiesMax> questionOuverte_{};
+  // Absent COM numbers of the channels and the ports that stand in for them, since
+  // the last preparation.
+  std::map<int, int> portsRemplaces_;
   bool cycleInacheve_ = false;
   bool detectionFaite_ = false;
   bool erreurCopieSignalee_ = false;

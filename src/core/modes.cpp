@@ -350,12 +350,27 @@ bool TCinetiqueMain::Verse(double dv) {
   const bool ok = B.verse(dv);
   vue_.SetSablier(false);
   --dansAttente_;
-  if (!ok) {
-    // A burette that stops acknowledging ends the titration: nothing is dispensed blind.
-    SetEtatAcq(eaTerminee);
-    plateforme_.dialogue.Information(!B.erreurDialogue.empty() ? B.erreurDialogue : "Problème voie série Burette");
-  }
+  // A burette that cannot take the command ends the titration: nothing is dispensed blind.
+  if (!ok) FinTitrage(!B.erreurDialogue.empty() ? B.erreurDialogue : "Problème voie série Burette");
   return ok;
+}
+
+double TCinetiqueMain::VolumeBurette() {
+  TburetteRS232& B = Burette();
+  ++dansAttente_;
+  const double v = B.volume();
+  --dansAttente_;
+  if (B.Muette()) FinTitrage(B.erreurDialogue);
+  return v;
+}
+
+void TCinetiqueMain::FinTitrage(const std::string& raison) {
+  if (ModeAcq != maBuretteRS232 || EtatAcq != eaEnCours) return;
+  // The live values go on; what was recorded stays.
+  FinAcquisition();
+  ++dansAttente_;
+  plateforme_.dialogue.Information(raison);
+  --dansAttente_;
 }
 
 void TCinetiqueMain::PasBurette() {
@@ -365,10 +380,8 @@ void TCinetiqueMain::PasBurette() {
   Timer->SetActif(false);
   const int N = Graphe->NbrePoints;
   const double dernier = N > 0 ? Graphe->mondeX.valeur[static_cast<std::size_t>(N - 1)] : 0.0;
-  ++dansAttente_;
-  const double w = B.volume();
-  --dansAttente_;
-  if (!std::isnan(w) && w >= B.VolumeMin / 2 + dernier) {
+  const double w = VolumeBurette();
+  if (EtatAcq == eaEnCours && !std::isnan(w) && w >= B.VolumeMin / 2 + dernier) {
     B.ValeurCourante = w;
     AjoutePoint();
     if (dernierPointAccepte_ && EtatAcq == eaEnCours) {
@@ -378,9 +391,7 @@ void TCinetiqueMain::PasBurette() {
       if (Verse(dv)) {
         for (int i = 0; i < NbreVoies(); ++i)
           if (Voie(i)) Voie(i)->ResetStabilite();
-        ++dansAttente_;
-        B.ValeurCourante = B.volume();
-        --dansAttente_;
+        B.ValeurCourante = VolumeBurette();
       }
     }
   }
@@ -394,7 +405,7 @@ void TCinetiqueMain::BuretteBtnClick() {
 // ---- time base
 
 void TCinetiqueMain::AfficheDuree() {
-  vue_.SetCaption(ctl::DureeEdit, plateforme_.regional.HeureLongue(SecondesEnHeure(DureeMesure)));
+  vue_.SetCaption(ctl::DureeEdit, TexteDuree(plateforme_.regional, DureeMesure));
   vue_.SetCaption(ctl::NombreLabel, "N=" + std::to_string(DureeMesure / std::max<int>(DeltatMesure, 1)));
   vue_.SetValeur(ctl::DeltatSE, DeltatMesure);
   if (ModeAcq == maTemps) {
@@ -477,8 +488,7 @@ void TCinetiqueMain::DureeEditKeyPress(char32_t& touche) {
     DureeEditExit();
     return;
   }
-  static const std::u32string permis = U"\b\f %'.0123456789imns\u00B5:";
-  if (touche > 255 || permis.find(touche) == std::u32string::npos) touche = 0;
+  if (!CaractereDureeAdmis(touche)) touche = 0;
 }
 
 void TCinetiqueMain::DureeEditExit() {
@@ -503,7 +513,7 @@ void TCinetiqueMain::AcquisitionItemClick() {
   const bool modifie = Dialogues.ModeAcquisition && Dialogues.ModeAcquisition();
   if (modifie) {
     vue_.SetValeur(ctl::DeltatSE, DeltatMesure);
-    vue_.SetCaption(ctl::DureeEdit, plateforme_.regional.HeureLongue(SecondesEnHeure(DureeMesure)));
+    vue_.SetCaption(ctl::DureeEdit, TexteDuree(plateforme_.regional, DureeMesure));
     InitAttente();
   } else {
     ReprendAcq();

@@ -118,51 +118,69 @@ void TCinetiqueMain::TriggerAvail(TPortSerie* CP, std::uint16_t Count) {
   }
   if (EtatAcq == eaNone) return;
 
-  int voie = -1;
-  if (VoieCourante < NbreVoies() && Voie(VoieCourante) && SurPort(*Voie(VoieCourante), CP)) {
-    voie = VoieCourante;
+  // Who reads these characters: the polled channel being asked on this port; else
+  // every channel on it whose instrument transmits on its own, each keeping its own
+  // window of the latest frame, wherever it sits in the list of channels; else the
+  // lowest channel on it (a late answer, which waits in its buffer). Without a port
+  // the characters are the simulated instrument's: a channel left without its port
+  // is not it.
+  auto lit = [&](int i) {
+    const Tappareil* A = Voie(i);
+    return A && !ParBibliotheque(*A) && SurPort(*A, CP) &&
+           (CP || A->NomAppareil.find("WTW 3310") != std::string::npos);
+  };
+  std::vector<int> voies;
+  if (VoieCourante < NbreVoies() && lit(VoieCourante) && !Voie(VoieCourante)->EnvoiDirect) {
+    voies.push_back(VoieCourante);
   } else {
-    // Without a port the characters are the simulated instrument's: a channel left
-    // without its port is not it.
     for (int i = 0; i < NbreVoies(); ++i)
-      if (Voie(i) && !ParBibliotheque(*Voie(i)) && SurPort(*Voie(i), CP) &&
-          (CP || Voie(i)->NomAppareil.find("WTW 3310") != std::string::npos)) {
-        voie = i;
-        break;
-      }
+      if (lit(i) && Voie(i)->EnvoiDirect) voies.push_back(i);
+    if (voies.empty())
+      for (int i = 0; i < NbreVoies() && voies.empty(); ++i)
+        if (lit(i)) voies.push_back(i);
   }
-  if (voie < 0) return;
-  Tappareil& A = *Voie(voie);
+  for (const int i : voies) Recueille(*Voie(i), T);
+  for (const int voie : voies) {
+    Tappareil& A = *Voie(voie);
+    // A frame processed for an earlier channel may have used this one's already.
+    if (!FrameComplete(A) || questionOuverte_[static_cast<std::size_t>(voie)]) continue;
+    if (A.EnvoiDirect && ModeAcq == maAppareilMaitre && voie == Graphe->voieMaitre) {
+      dateReception = Maintenant();
+      TraiteMaitre();
+    } else if (A.EnvoiDirect) {
+      // A self-transmitting channel's value follows its frames; the poll cycle, which
+      // the main timer alone starts, reads that value. A frame starting a cycle of its
+      // own would ask the polled channels again while their answers are on the way
+      // (nor, in the master-channel mode, may it make a point: the master's frames alone do).
+      A.SetValeurCourante();
+      if (A.depassement) ConfirmeDepassement(voie);
+      LibelleVoie(voie);
+    } else if (voie == VoieCourante) {
+      TraiteVoie();
+    }
+    // A polled answer for a channel that is not the one asked (a late answer) waits in
+    // its buffer, which the next request empties.
+    if (EtatAcq == eaNone) return;
+  }
+}
+
+void TCinetiqueMain::Recueille(Tappareil& A, const std::string& T) {
   std::string& B = A.ChaineLue;
+  B += T;
   if (A.EnvoiDirect && A.FormatFixe) {
-    B += T;
     const auto garde = static_cast<std::size_t>(std::max(A.NbreCarac, 1));
     if (B.size() > garde) B.erase(0, B.size() - garde);
-  } else {
-    B += T;
-    if (A.EnvoiDirect) {
-      while (static_cast<int>(std::count(B.begin(), B.end(), '\r')) > A.NbreLignes) B.erase(0, B.find('\r') + 1);
-      if (!B.empty() && B.front() == '\n') B.erase(0, 1);
-    }
-    Borne(B, ChaineLueMaxi);
+    return;
   }
-  const bool complet = A.FormatFixe ? static_cast<int>(B.size()) >= A.NbreCarac
-                                    : CompteRetours(B) >= A.NbreLignes;
-  if (!complet) return;
-  if (A.EnvoiDirect && ModeAcq == maAppareilMaitre && voie == Graphe->voieMaitre) {
-    dateReception = Maintenant();
-    TraiteMaitre();
-  } else if (voie == VoieCourante) {
-    TraiteVoie();
-  } else if (A.EnvoiDirect) {
-    // A self-transmitting channel while another one is being asked: its value is
-    // refreshed without disturbing the cycle (nor, in the master-channel mode, making
-    // a point: the master's frames alone do).
-    A.SetValeurCourante();
-    LibelleVoie(voie);
+  if (A.EnvoiDirect) {
+    while (static_cast<int>(std::count(B.begin(), B.end(), '\r')) > A.NbreLignes) B.erase(0, B.find('\r') + 1);
+    if (!B.empty() && B.front() == '\n') B.erase(0, 1);
   }
-  // A polled answer for a channel that is not the one asked (a late answer) waits in
-  // its buffer, which the next request empties.
+  Borne(B, ChaineLueMaxi);
+}
+
+bool TCinetiqueMain::FrameComplete(const Tappareil& A) {
+  return A.FormatFixe ? static_cast<int>(A.ChaineLue.size()) >= A.NbreCarac : CompteRetours(A.ChaineLue) >= A.NbreLignes;
 }
 
 void TCinetiqueMain::LibelleVoie(int i) {
@@ -180,8 +198,11 @@ void TCinetiqueMain::TraiteVoie() {
   const std::string F = A->ChaineLue;
   if (A->isOrigalys) A->ValeurCourante = adaptateurs_.ValeurUSB(*A);
   else if (A->isSysam) A->ValeurCourante = adaptateurs_.ValeurBoitier(*A);
-  else A->SetValeurCourante();
-  if (A->depassement) ConfirmeDepassement(VoieCourante);
+  // A self-transmitting instrument's value is that of its latest complete frame
+  // (decoded when it completed): the part of the next one that came since is no frame.
+  const bool decode = ParBibliotheque(*A) || !A->EnvoiDirect || FrameComplete(*A);
+  if (decode && !ParBibliotheque(*A)) A->SetValeurCourante();
+  if (decode && A->depassement) ConfirmeDepassement(VoieCourante);
   Reponse = true;
   LibelleVoie(VoieCourante);
   if (EtatAcq == eaAttente || ModeAcq == maIncrement || ModeAcq == maClavier)
@@ -237,7 +258,7 @@ void TCinetiqueMain::FinDeCycle() {
       case maBuretteRS232: {
         TburetteRS232& B = Burette();
         if ((tous && B.delaiMinEcoule()) || B.delaiMaxEcoule()) PasBurette();
-        else B.ValeurCourante = B.volume();
+        else B.ValeurCourante = VolumeBurette();
         vue_.SetCaption(ctl::PanelDuree, B.SymboleGrandeur + "=" + B.FormatApp(B.ValeurCourante) + " " + B.UniteGrandeur);
         break;
       }
@@ -295,8 +316,9 @@ void TCinetiqueMain::TraiteMaitre() {
 
 void TCinetiqueMain::ConfirmeDepassement(int i) {
   Tappareil* A = Voie(i);
-  if (!A) return;
+  if (!A || questionOuverte_[static_cast<std::size_t>(i)]) return;
   const double v = A->ValeurCourante;
+  questionOuverte_[static_cast<std::size_t>(i)] = true;
   ++dansAttente_;
   const bool oui = Confirmation(plateforme_.dialogue, A->NomValeurUniteCourante() + " valeur correcte ?");
   if (oui) {
@@ -313,6 +335,7 @@ void TCinetiqueMain::ConfirmeDepassement(int i) {
     A->FiltrageDepassement = Confirmation(plateforme_.dialogue, "Ne plus poser la question ?");
   }
   --dansAttente_;
+  questionOuverte_[static_cast<std::size_t>(i)] = false;
 }
 
 void TCinetiqueMain::PosteMajCurseurs() {

@@ -92,7 +92,7 @@ void TBalayageDlg::MajTemps() {
 void TBalayageDlg::AfficheBaseDeTemps() {
   const int deltat = std::max<int>(moteur_.DeltatMesure, 1);
   NbrePointsMax = moteur_.DureeMesure / deltat;
-  Duree = TexteDureeDialogue(moteur_.Plateforme().regional, moteur_.DureeMesure);
+  Duree = TexteDuree(moteur_.Plateforme().regional, moteur_.DureeMesure);
   NombreLabel = "N=" + std::to_string(NbrePointsMax);
   if (DeltatSpin != deltat) {
     DeltatSpin = deltat;
@@ -124,13 +124,11 @@ void TBalayageDlg::DureeKeyPress(char32_t& touche) {
     DureeExit();
     return;
   }
-  // The separators of the shown time stay in place: ':' is not typed.
-  static const std::u32string permis = U"\b\f %'.0123456789imns\u00B5";
-  if (touche > 255 || permis.find(touche) == std::u32string::npos) touche = 0;
+  if (!CaractereDureeAdmis(touche)) touche = 0;
 }
 
 bool TBalayageDlg::DureeExit() {
-  const auto secondes = LitDureeDialogue(Duree);
+  const auto secondes = LitDuree(Duree);
   if (!secondes) {
     moteur_.Plateforme().dialogue.Erreur(MessageDureeIncorrecte(Duree));
     AfficheBaseDeTemps();
@@ -215,7 +213,7 @@ void TBalayageDlg::HelpBtnClick() {
 
 bool TBalayageDlg::OKBtnClick() {
   // The duration is read first: a text that is no duration leaves everything as it was.
-  const auto d = LitDureeDialogue(Duree);
+  const auto d = LitDuree(Duree);
   if (!d) {
     moteur_.Plateforme().dialogue.Erreur(MessageDureeIncorrecte(Duree));
     AfficheBaseDeTemps();

@@ -64,7 +64,8 @@ void TBuretteRS232Dlg::FormActivate() {
   UniteLabel2 = UniteLabel1;
   modeIncrementCB = B.modeIncrement;
   DeltaVeditVisible = modeIncrementCB;
-  DeltaVedit = AfficheSeuil(B.incrementVolume).texte;
+  // In mL as typed: the field has no prefix choice to scale it back on OK.
+  DeltaVedit = TexteReelDialogue(B.incrementVolume);
   Focus.clear();
 }
 

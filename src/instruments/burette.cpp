@@ -254,6 +254,7 @@ bool TburetteRS232::initBurette() {
   vitesseVerse = 10;
   ecrit("MO2", 6);
   volumeVerse = 0;
+  lecturesSansReponse_ = 0;
   erreurInit = busy ? MessageOccupee : "";
   initialisee_ = true;
   return true;
@@ -267,27 +268,30 @@ bool TburetteRS232::reset() {
   }
   TTempo tempo;
   DemarreTempo(boucle_, tempo, 1080);
-  const bool accepte = ecrit("BF", 9);
+  // The refill's acknowledgement may come late or not at all: only "READY" counts.
+  ecrit("BF", 9);
   bool pret = false;
-  bool muette = false;
   do {
     Attend(1);
-    const std::string r = lit("RS", 4);
-    pret = Contient(r, "READY");
-    // A burette that took no refill and reports nothing is not there: no point in
-    // waiting a minute for it.
-    muette = !accepte && r.empty();
-  } while (!pret && !muette && !TempoEcoulee(boucle_, tempo) && !boucle_.QuitteDemande());
+    pret = Contient(lit("RS", 4), "READY");
+  } while (!pret && !TempoEcoulee(boucle_, tempo) && !boucle_.QuitteDemande());
   ecrit("BN", 9);
   ValeurCourante = 0;
   volumeVerse = 0;
+  lecturesSansReponse_ = 0;
   if (!pret && erreurDialogue.empty()) erreurDialogue = MessageSansReponse;
   return pret;
 }
 
 double TburetteRS232::volume() {
   const double resultat = volumeVerse;
+  // A reading refused because another dialogue runs says nothing of the burette.
+  const bool possible = VoieSerie != nullptr && !busy;
   const std::string r = lit("VO", 4);
+  if (possible) {
+    lecturesSansReponse_ = r.empty() ? lecturesSansReponse_ + 1 : 0;
+    if (Muette() && erreurDialogue.empty()) erreurDialogue = MessageSansReponse;
+  }
   const auto v = r.find("V=");
   if (v == std::string::npos) return resultat;
   std::size_t p = v + 2;
@@ -308,6 +312,8 @@ bool TburetteRS232::verse(double dv) {
   }
   if (std::isnan(dv)) dv = VolumeMin;
   dv = std::max(VolumeMin, std::min(dv, VolumeMax));
+  // Never more than the burette still holds: it would refuse the whole addition.
+  if (ValMaxi > ValeurCourante) dv = std::min(dv, std::max(VolumeMin, ValMaxi - ValeurCourante));
   if (VolumeMin > 0) {
     // Whole smallest additions; the tolerance keeps 0.3 / 0.1 = 2.9999999999999996
     // at three of them.
@@ -316,10 +322,11 @@ bool TburetteRS232::verse(double dv) {
   // What the burette is told, to two decimals, is what it dispenses.
   const std::string texte = FormatFixePoint(dv, 4, 2);
   const double envoye = LitNombre(texte);
-  if (!ecrit("DA" + texte, 6)) {
-    if (erreurDialogue.empty()) erreurDialogue = MessageSansReponse;
-    return false;
-  }
+  // The acknowledgement is not waited for: a burette that gives it late dispenses
+  // all the same, and one that fell silent shows in its volume readings.
+  ecrit("DA" + texte, 6);
+  // A line that failed took no command at all.
+  if (!erreurDialogue.empty()) return false;
   deltatVerse = envoye * 60 / vitesseVerse;
   volumeVerse = ValeurCourante + envoye;
   Attend(static_cast<std::int64_t>(std::ceil(deltatVerse * 1000 - 1e-6)));

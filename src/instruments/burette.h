@@ -32,17 +32,20 @@ public:
   // Identifies the burette, gives a "universal" one its address, reads the capacity,
   // sets the speed. False with the reason in erreurInit.
   bool initBurette();
-  // Refills the burette (up to about 59 s for "READY"), then back to dispensing.
-  // False without a line, or when the burette neither acknowledged the refill nor
-  // reported any status (the wait is then cut short).
+  // Refills the burette (up to about 59 s for "READY", acknowledged or not), then back
+  // to dispensing. False without a line or without "READY".
   bool reset();
   // Volume dispensed so far, read back; volumeVerse when the answer holds none, NaN
   // when its digits are no number.
   double volume();
+  // The last LecturesSansReponseMax volume readings in a row got no answer at all: the
+  // burette has fallen silent (switched off, its line lost); erreurDialogue says so.
+  static constexpr int LecturesSansReponseMax = 3;
+  bool Muette() const { return lecturesSansReponse_ >= LecturesSansReponseMax; }
   // Dispenses dv (NaN: VolumeMin), brought within VolumeMin..VolumeMax and down to a
-  // whole number of VolumeMin, then waits for the dispensing time. False, with the
-  // reason in erreurDialogue and nothing dispensed or waited for, when the burette was
-  // never initialised or did not acknowledge the command: a titration then stops
+  // whole number of VolumeMin, then waits for the dispensing time; the command's
+  // acknowledgement is not required. False, with the reason in erreurDialogue, when
+  // the burette was never initialised or its line failed: a titration then stops
   // instead of dispensing blind.
   bool verse(double dv);
   // Whole seconds since the end of the last addition, above DeltatMin / DeltatMax.
@@ -82,4 +85,5 @@ private:
 
   TBoucleEvenements& boucle_;
   bool initialisee_ = false;
+  int lecturesSansReponse_ = 0;
 };

@@ -2,8 +2,11 @@
 #include "util/durees.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <limits>
+
+#include "platform/regional.h"
 
 namespace {
 
@@ -119,8 +122,16 @@ THeureDecodee DecodeHeure(double dateHeure) {
           static_cast<int>(t % 1000)};
 }
 
+std::string TexteDuree(const TParametresRegionaux& regional, std::int32_t secondes) {
+  if (secondes < 0) secondes = 0;
+  if (secondes < SecondesParJour) return regional.HeureLongue(SecondesEnHeure(secondes));
+  char texte[32];
+  std::snprintf(texte, sizeof texte, "%d:%02d:%02d", secondes / 3600, (secondes / 60) % 60, secondes % 60);
+  return texte;
+}
+
 std::optional<std::int32_t> LitDuree(std::string_view texte) {
-  int champs[3] = {0, 0, 0};
+  std::int64_t champs[3] = {0, 0, 0};
   int n = 0;
   bool chiffre = false;
   for (char c : texte) {
@@ -130,13 +141,21 @@ std::optional<std::int32_t> LitDuree(std::string_view texte) {
       chiffre = false;
     } else if (c >= '0' && c <= '9') {
       champs[n] = champs[n] * 10 + (c - '0');
-      if (champs[n] > 99) return std::nullopt;
+      if (champs[n] > DureeLueMaxi) return std::nullopt;
       chiffre = true;
     } else {
       return std::nullopt;
     }
   }
   if (!chiffre) return std::nullopt;
-  if (champs[0] > 23 || champs[1] > 59 || champs[2] > 59) return std::nullopt;
-  return champs[0] * 3600 + champs[1] * 60 + champs[2];
+  if (champs[1] > 59 || champs[2] > 59) return std::nullopt;
+  const std::int64_t total = champs[0] * 3600 + champs[1] * 60 + champs[2];
+  if (total > DureeLueMaxi) return std::nullopt;
+  return static_cast<std::int32_t>(total);
+}
+
+bool CaractereDureeAdmis(char32_t c) {
+  // The separators of the shown duration stay in place: ':' is not typed.
+  static const std::u32string permis = U"\b\f %'.0123456789imns\u00B5";
+  return c <= 255 && permis.find(c) != std::u32string::npos;
 }

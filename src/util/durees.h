@@ -4,7 +4,10 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
+
+class TParametresRegionaux;
 
 inline constexpr double MillisecondesParJour = 86400000.0;
 
@@ -26,7 +29,16 @@ double EncodeDateHeure(int annee, int mois, int jour, int heure, int minute, int
 struct THeureDecodee { int heure, minute, seconde, ms; };
 THeureDecodee DecodeHeure(double dateHeure);
 
-// A duration typed as a time of day in the long time format ("0:02:00", "1:30"):
-// whole seconds, or nothing when the text is no time (hours 0..23, minutes and
-// seconds 0..59, at most three fields separated by ':').
+// A duration as the duration fields show it: hours:minutes:seconds in the user's long
+// time format, or, from a day on (the time base reaches 34 h at 60 s intervals), with
+// its whole hours ("34:08:00"), which no time of day can hold.
+std::string TexteDuree(const TParametresRegionaux& regional, std::int32_t secondes);
+
+// A duration typed into those fields ("0:02:00", "1:30", "8", "34:08:00"): whole
+// seconds, or nothing when the text is no duration (minutes and seconds 0..59, at
+// most three fields separated by ':', at most DureeLueMaxi in all).
+inline constexpr std::int32_t DureeLueMaxi = 1000000;
 std::optional<std::int32_t> LitDuree(std::string_view texte);
+
+// The characters a duration field lets through as they are typed.
+bool CaractereDureeAdmis(char32_t c);

@@ -150,6 +150,26 @@ TEST_F(Modes, DureeTapeeAjusteeAuxRegles) {
   EXPECT_EQ(p.dialogue.Messages().back(), "'deux minutes' n'est pas une heure correcte");
 }
 
+TEST_F(Modes, DureeDePlusDUnJourMontreeEtRelueEntiere) {
+  Demarre();
+  moteur->DeltatMesure = 60;
+  moteur->DureeMesure = 60 * 2048;  // 34 h 08 min
+  moteur->AfficheDuree();
+  const std::string montre = moteur->Vue().Controle(ctl::DureeEdit).caption;
+  EXPECT_EQ(montre, "34:08:00");
+  // Enter reads back what is shown: the setting is not shortened by a day.
+  moteur->Vue().SetTexte(ctl::DureeEdit, montre);
+  moteur->DureeEditExit();
+  EXPECT_EQ(moteur->DureeMesure, 60 * 2048);
+  EXPECT_EQ(moteur->Vue().Controle(ctl::DureeEdit).caption, "34:08:00");
+  // The same keys as the mode dialog's duration field: the separators stay in place.
+  for (char32_t c : {U'3', U' ', U'\b', U':', U'x'}) {
+    char32_t t = c;
+    moteur->DureeEditKeyPress(t);
+    EXPECT_EQ(t, c == U':' || c == U'x' ? 0u : c);
+  }
+}
+
 TEST_F(Modes, BaseDeTempsPleineSeTermineA2048Points) {
   UnPhMetre(maTemps);
   moteur->DureeMesure = 4000;  // as a duration left beyond 2048 intervals would be

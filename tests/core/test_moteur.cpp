@@ -1,6 +1,7 @@
 // The engine's creation, preparation, binding and shut-down on the simulated platform.
 #include <cmath>
 
+#include "banc/grandeur.h"
 #include "banc/phmetre.h"
 #include "core/banc_moteur.h"
 
@@ -84,6 +85,32 @@ TEST_F(Moteur, PortAbsentRemplaceParLePremierPresent) {
   EXPECT_EQ(Modele("a").ComNumber, 7);
   EXPECT_TRUE(Modele("a").VoieSerieOK);
   EXPECT_TRUE(moteur->voieSerieCin[7]->Open());
+}
+
+TEST_F(Moteur, PortAbsentJamaisDeplaceSurUnPortDejaPris) {
+  Branche(3, std::make_unique<TPhMetre>(std::make_shared<TValeurFixe>(7.0)));
+  Branche(5, std::make_unique<TPhMetre>(std::make_shared<TValeurFixe>(4.0)));
+  ModelePh("a", 3);
+  // Two channels of one instrument on an absent port; another one after them on COM3.
+  ModelePh("b", 9);
+  ModelePh("b2", 9, "TM?\r").ValMaxi = 100;
+  ModelePh("c", 3, "MV?\r");
+  Demarre();
+  Voies({"b", "a", "b2", "c"});
+  // Not onto COM3, which channels 1 and 3 use; both channels of the absent port follow it.
+  EXPECT_EQ(Modele("b").ComNumber, 5);
+  EXPECT_EQ(Modele("b2").ComNumber, 5);
+  EXPECT_EQ(Modele("a").ComNumber, 3);
+  moteur->TimerTimer();
+  p.boucle.Avance(1000);
+  EXPECT_DOUBLE_EQ(Modele("a").ValeurCourante, 7.0);
+  EXPECT_DOUBLE_EQ(Modele("b").ValeurCourante, 4.0);
+
+  // With no free port left the channel stays unbound rather than take a used one.
+  ModelePh("d", 11);
+  Voies({"a", "b", "d"});
+  EXPECT_FALSE(Modele("d").VoieSerieOK);
+  EXPECT_EQ(Modele("d").VoieSerie, nullptr);
 }
 
 TEST_F(Moteur, SansAucunPortLaVoieResteLibreEtLEtatEnAttente) {

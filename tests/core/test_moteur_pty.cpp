@@ -8,6 +8,7 @@
 #include "banc/banc_pty.h"
 #include "banc/grandeur.h"
 #include "banc/phmetre.h"
+#include "banc/phmetre_continu.h"
 #include "core/cinetique.h"
 #include "core/noms_controles.h"
 #include "instruments/base_appareils.h"
@@ -28,6 +29,36 @@ void ModelePh(Tappareil& a, int com, const std::string& demande, const std::stri
   a.Precision = 4;
   a.Delai = 100;
 }
+
+// The engine on the real platform, with the shipped device database and the given
+// ports; its regional settings are in force for its lifetime.
+struct TMoteurReel {
+  explicit TMoteurReel(std::string ports_)
+      : ports(std::move(ports_)),
+        base(plateforme.boucle, (std::filesystem::current_path() / "programme").string()),
+        table(plateforme.serie, nullptr, [this](const std::string& nom) -> std::optional<std::string> {
+          if (nom == TTablePorts::Variable) return ports;
+          return std::nullopt;
+        }) {
+    InstalleRegional(&plateforme.regional);
+    std::filesystem::create_directories("programme");
+    std::string message;
+    EXPECT_TRUE(base.ChargeAppareils(message)) << message;
+    moteur = std::make_unique<TCinetiqueMain>(plateforme.Plateforme(), base, table);
+    moteur->FormCreate();
+    moteur->TraceCB = false;
+  }
+  ~TMoteurReel() {
+    moteur->FormDestroy();
+    moteur.reset();
+    InstalleRegional(nullptr);
+  }
+  std::string ports;
+  TPlateformeQt plateforme;
+  TBaseAppareils base;
+  TTablePorts table;
+  std::unique_ptr<TCinetiqueMain> moteur;
+};
 }  // namespace
 
 TEST(MoteurPty, TroisVoiesDontDeuxSurUnMemePort) {
@@ -39,20 +70,10 @@ TEST(MoteurPty, TroisVoiesDontDeuxSurUnMemePort) {
   ASSERT_FALSE(ph2.empty());
   banc.Demarre();
 
-  TPlateformeQt plateforme;
-  InstalleRegional(&plateforme.regional);
-  std::filesystem::create_directories("programme");
-  TBaseAppareils base(plateforme.boucle, (std::filesystem::current_path() / "programme").string());
-  std::string message;
-  ASSERT_TRUE(base.ChargeAppareils(message)) << message;
-  const std::string ports = "COM3=" + ph1 + ";COM4=" + ph2;
-  TTablePorts table(plateforme.serie, nullptr, [&](const std::string& nom) -> std::optional<std::string> {
-    if (nom == TTablePorts::Variable) return ports;
-    return std::nullopt;
-  });
-  TCinetiqueMain moteur(plateforme.Plateforme(), base, table);
-  moteur.FormCreate();
-  moteur.TraceCB = false;
+  TMoteurReel reel("COM3=" + ph1 + ";COM4=" + ph2);
+  TBaseAppareils& base = reel.base;
+  TCinetiqueMain& moteur = *reel.moteur;
+  auto& plateforme = reel.plateforme;
   for (const char* nom : {"a", "b", "c"}) {
     base.ListeAppareils.push_back(std::make_unique<Tappareil>());
     base.ListeAppareils.back()->NomAppareil = nom;
@@ -81,7 +102,53 @@ TEST(MoteurPty, TroisVoiesDontDeuxSurUnMemePort) {
   EXPECT_EQ(moteur.Vue().Controle(ctl::Label(0)).caption, std::string("pH=7") + sep + "02 ");
   EXPECT_EQ(moteur.Vue().Controle(ctl::Label(1)).caption, std::string("pH=4") + sep + "01 ");
   EXPECT_EQ(moteur.VoieCourante, 0);  // the cycle completed
-  moteur.FormDestroy();
-  banc.Arrete();
-  InstalleRegional(nullptr);
+}
+
+// One self-transmitting meter read by two channels (its pH and its temperature), next
+// to each other or with a polled meter on another port between them: in a time base
+// every channel reads the latest printout and every point has all its values.
+TEST(MoteurPty, UnAppareilQuiEmetSeulLuParDeuxVoies) {
+  AssureApplicationQt();
+  for (const bool entreLesDeux : {false, true}) {
+    SCOPED_TRACE(entreLesDeux);
+    TBancPty banc;
+    const std::string continu = banc.Ajoute(
+        std::make_unique<TPhMetreContinu>(std::make_shared<TValeurFixe>(7.37), std::make_shared<TValeurFixe>(17.6)));
+    const std::string interroge = banc.Ajoute(std::make_unique<TPhMetre>(std::make_shared<TValeurFixe>(4.01)));
+    ASSERT_FALSE(continu.empty());
+    ASSERT_FALSE(interroge.empty());
+    banc.Demarre();
+
+    TMoteurReel reel("COM4=" + continu + ";COM3=" + interroge);
+    TBaseAppareils& base = reel.base;
+    TCinetiqueMain& moteur = *reel.moteur;
+    auto& plateforme = reel.plateforme;
+    Tappareil* ph = base.ChercheAppareil("Banc virtuel pH-mètre à impression");
+    Tappareil* t = base.ChercheAppareil("Banc virtuel pH-mètre à impression (T)");
+    Tappareil* autre = base.ChercheAppareil("Banc virtuel pH-mètre");
+    ASSERT_TRUE(ph && t && autre);
+    std::vector<Tappareil*> voies = {ph, t};
+    if (entreLesDeux) voies.insert(voies.begin() + 1, autre);
+    moteur.SetNbreVoies(static_cast<int>(voies.size()));
+    for (std::size_t i = 0; i < voies.size(); ++i) moteur.AppareilAcq[i] = voies[i];
+    moteur.DeltatMesure = 1;
+    moteur.DureeMesure = 60;
+    moteur.InitAttente();
+    const int voieT = static_cast<int>(voies.size()) - 1;
+
+    moteur.EnregistreBtnClick();
+    const auto debut = plateforme.boucle.Millisecondes();
+    while (moteur.Graphe->NbrePoints < 4 && plateforme.boucle.Millisecondes() - debut < 10000)
+      plateforme.boucle.TraiteEvenements(50);
+    const int n = moteur.Graphe->NbrePoints;
+    EXPECT_GE(n, 4);
+    EXPECT_DOUBLE_EQ(t->ValeurCourante, 17.6);
+    for (int k = 0; k < n; ++k) {
+      EXPECT_DOUBLE_EQ(moteur.Graphe->mondeY[0].valeur[static_cast<std::size_t>(k)], 7.37) << k;
+      EXPECT_DOUBLE_EQ(moteur.Graphe->mondeY[static_cast<std::size_t>(voieT)].valeur[static_cast<std::size_t>(k)], 17.6) << k;
+      if (entreLesDeux) {
+        EXPECT_DOUBLE_EQ(moteur.Graphe->mondeY[1].valeur[static_cast<std::size_t>(k)], 4.01) << k;
+      }
+    }
+  }
 }

@@ -4,6 +4,7 @@
 
 #include "banc/grandeur.h"
 #include "banc/phmetre.h"
+#include "banc/phmetre_continu.h"
 #include "core/trames_wtw.h"
 #include "core/banc_moteur.h"
 
@@ -136,6 +137,69 @@ TEST_F(Scrutation, DepassementRefuseEtQuestionSupprimee) {
   EXPECT_TRUE(Modele("a").FiltrageDepassement);
   Cycle();  // filtered now: no question
   EXPECT_TRUE(p.dialogue.ScriptEpuise());
+}
+
+TEST_F(Scrutation, UneSeuleQuestionParVoiePendantQueLesTramesArrivent) {
+  for (const TModeAcq mode : {maTemps, maAppareilMaitre}) {
+    SCOPED_TRACE(mode);
+    // Out of range for a definition that stops at pH 8; a printout every second.
+    Branche(4, std::make_unique<TPhMetreContinu>(std::make_shared<TValeurFixe>(9.5)));
+    Tappareil& a = Modele("Banc virtuel pH-mètre à impression");
+    a.ValMaxi = 8;
+    a.FiltrageDepassement = false;
+    Demarre();
+    moteur->ModeAcq = mode;
+    Voies({"Banc virtuel pH-mètre à impression"});
+    if (mode == maAppareilMaitre) moteur->EnregistreBtnClick();
+    int questions = 0, pendantLaQuestion = 0, pointsPendant = 0;
+    bool ouverte = false;
+    p.dialogue.SetEchec([&](const std::string& q) {
+      if (q.find("valeur correcte") == std::string::npos) return;  // "Ne plus poser ..." : No
+      ++questions;
+      if (ouverte) {
+        ++pendantLaQuestion;
+        return;
+      }
+      // The teacher takes five seconds to answer; the meter goes on printing.
+      ouverte = true;
+      const int avant = N();
+      p.boucle.Avance(5000);
+      pointsPendant = N() - avant;
+      ouverte = false;
+    });
+    p.boucle.Avance(1500);
+    EXPECT_GE(questions, 1);
+    EXPECT_EQ(pendantLaQuestion, 0);
+    EXPECT_EQ(pointsPendant, 0);
+    moteur.reset();
+    p.dialogue.SetEchec([](const std::string& m) { ADD_FAILURE() << m; });
+  }
+}
+
+TEST_F(Scrutation, UneVoiePerdueEstDiteAussitotEtLaBaseDeTempsContinue) {
+  Branche(3, std::make_unique<TPhMetre>(std::make_shared<TValeurFixe>(7.0)));
+  Branche(4, std::make_unique<TPhMetreContinu>(std::make_shared<TValeurFixe>(4.0)));
+  ModelePh("a", 3);
+  Demarre();
+  moteur->DureeMesure = 60;
+  Voies({"a", "Banc virtuel pH-mètre à impression"});
+  p.boucle.Avance(3000);
+  moteur->EnregistreBtnClick();
+  p.boucle.Avance(10000);
+  ASSERT_GT(N(), 5);
+  p.serie.Ligne("/sim/com4")->Debranche();
+  p.boucle.Avance(500);
+  const auto messages = p.dialogue.Messages();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].rfind("COM4 : liaison perdue", 0), 0u) << messages[0];
+  EXPECT_EQ(Libelle(1), "pH=?");
+  // The time base runs to its end; the channel left keeps its live value.
+  p.boucle.Avance(5000);
+  EXPECT_EQ(moteur->EtatAcq, eaEnCours);
+  EXPECT_DOUBLE_EQ(Modele("a").ValeurCourante, 7.0);
+  p.boucle.Avance(50000);
+  EXPECT_EQ(moteur->EtatAcq, eaTerminee);
+  EXPECT_EQ(p.dialogue.Messages().size(), 1u);
 }
 
 TEST_F(Scrutation, CaracteresDeControleEcartes) {

@@ -74,6 +74,17 @@ TEST_F(Titrage, DeAcquerirAQuatreVingtQuinzePourCent) {
   EXPECT_LT(pasPres, pasLoin);
 }
 
+TEST_F(Titrage, LaSensibiliteSeRegleSurLAxeDuPhMetre) {
+  // The burette's thresholds are lowered to a hundredth of channel 0's axis (pH 0..14),
+  // not of whatever axis the channel had before its instrument was put on it.
+  base.Burette().ecartSensible = 0.1;
+  base.Burette().ecartStable = 0.5;
+  Prepare();
+  EXPECT_DOUBLE_EQ(base.Burette().ecartSensible, 0.1);
+  EXPECT_DOUBLE_EQ(base.Burette().ecartStable, 0.14);
+  EXPECT_DOUBLE_EQ(moteur->Voie(0)->Derive, 0.14);
+}
+
 TEST_F(Titrage, BuretteMuetteArreteLeDosage) {
   Prepare();
   p.boucle.Avance(2000);
@@ -86,15 +97,53 @@ TEST_F(Titrage, BuretteMuetteArreteLeDosage) {
   EXPECT_EQ(p.dialogue.Messages().back(), "Pas de réponse de la burette");
 }
 
+TEST_F(Titrage, UnAccuseTardifNArretePasLeDosage) {
+  Prepare();
+  burette->SetDelaiAccuseVerse(800);  // later than the 6 ticks the command waits
+  p.boucle.Avance(2000);
+  moteur->EnregistreBtnClick();
+  for (int s = 0; s < 120 && moteur->EtatAcq == eaEnCours; ++s) p.boucle.Avance(1000);
+  EXPECT_EQ(moteur->EtatAcq, eaEnCours);
+  EXPECT_GT(N(), 5);
+  for (const auto& m : p.dialogue.Messages()) EXPECT_NE(m, "Pas de réponse de la burette");
+}
+
+TEST_F(Titrage, BuretteOuPhMetrePerdusArretentLeDosageEtLeDisent) {
+  for (const int perdu : {1, 3}) {
+    SCOPED_TRACE(perdu);
+    Prepare();
+    p.boucle.Avance(2000);
+    moteur->EnregistreBtnClick();
+    p.boucle.Avance(20000);
+    ASSERT_EQ(moteur->EtatAcq, eaEnCours);
+    const int n = N();
+    p.dialogue.VideJournal();
+    p.serie.Ligne("/sim/com" + std::to_string(perdu))->Debranche();
+    p.boucle.Avance(1000);
+    EXPECT_EQ(moteur->EtatAcq, eaTerminee);
+    EXPECT_EQ(N(), n);  // what was recorded stays
+    const auto messages = p.dialogue.Messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].rfind("COM" + std::to_string(perdu) + " : liaison perdue", 0), 0u) << messages[0];
+    moteur.reset();
+    p.serie.Ligne("/sim/com" + std::to_string(perdu))->Rebranche();
+  }
+}
+
 TEST_F(Titrage, PasDeBuretteSurLaLigneRetombeEnBaseDeTemps) {
-  Branche(3, std::make_unique<TPhMetre>());
+  auto& ph = Branche(3, std::make_unique<TPhMetre>());
   Demarre();
   moteur->ModeAcq = maBuretteRS232;
   Voies({"Banc virtuel pH-mètre"});
-  // The burette's port COM1 does not exist: it is bound to the first existing one,
-  // where nothing answers the identification.
+  // The burette's port COM1 does not exist and the only one there is the pH meter's:
+  // the burette is not put there, the pH meter keeps its line and its readings.
   EXPECT_EQ(moteur->ModeAcq, maTemps);
+  EXPECT_NE(base.Burette().ComNumber, 3);
   const auto messages = p.dialogue.Messages();
   ASSERT_FALSE(messages.empty());
-  EXPECT_EQ(messages.back(), "Burette Schott Titronic non trouvée");
+  EXPECT_EQ(messages.back(), "Problème voie série Burette");
+  EXPECT_EQ(moteur->voieSerieCin[3]->Baud(), 2400);
+  p.boucle.Avance(3000);
+  EXPECT_FALSE(std::isnan(moteur->Voie(0)->ValeurCourante));
+  EXPECT_GE(ph.Requetes(), 2);
 }

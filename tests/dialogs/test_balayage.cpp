@@ -7,6 +7,7 @@
 #include "core/configuration.h"
 #include "dialogs/balayage.h"
 #include "dialogs/formats_dialogue.h"
+#include "util/durees.h"
 #include "instruments/burette.h"
 
 namespace {
@@ -108,7 +109,7 @@ TEST_F(Balayage, PlusDeVingtQuatreHeures) {
   dlg->DeltatSpin = 60;
   dlg->FormActivate();
   EXPECT_EQ(dlg->Duree, "34:08:00");
-  EXPECT_EQ(LitDureeDialogue("34:08:00"), 122880);
+  EXPECT_EQ(LitDuree("34:08:00"), 122880);
   EXPECT_TRUE(dlg->OKBtnClick());
   EXPECT_EQ(moteur->DureeMesure, 122880);
 }

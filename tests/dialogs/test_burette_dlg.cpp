@@ -211,6 +211,17 @@ INSTANTIATE_TEST_SUITE_P(Cas, OKRefuse,
                                            CasRefus{"IncrementConstant", true, "beaucoup", "0,1", "0,01", "DeltaVedit"}),
                          [](const auto& cas) { return std::string(cas.param.nom); });
 
+TEST_F(BuretteDlg, UnPetitIncrementRevientTelQuelApresOK) {
+  // The increment field has no prefix choice: it shows and reads millilitres.
+  for (const double increment : {5e-5, 5e-8, 0.25}) {
+    B().modeIncrement = true;
+    B().incrementVolume = increment;
+    dlg->FormActivate();
+    ASSERT_TRUE(dlg->OKBtnClick());
+    EXPECT_DOUBLE_EQ(B().incrementVolume, increment) << dlg->DeltaVedit;
+  }
+}
+
 TEST_F(BuretteDlg, IncrementIllisibleSansModeConstantGardeLAncien) {
   B().incrementVolume = 0.4;
   dlg->FormActivate();

@@ -2,6 +2,7 @@
 // dialogue, the additions and the choice of the next addition.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <stdexcept>
@@ -361,21 +362,55 @@ TEST_F(Burette, VerseApresUneInitialisationRateeDonneSaRaison) {
   EXPECT_EQ(burette.erreurDialogue, "Burette Schott Titronic non trouvée");
 }
 
-TEST_F(Burette, UneBuretteQuiNAccusePlusArreteSansVerser) {
+TEST_F(Burette, UnAccuseManquantOuTardifNEmpechePasDeVerser) {
   Initialise(0.05, 1);
   burette.ValeurCourante = 2;
   burette.volumeVerse = 2;
+  // The acknowledgement comes after the command's time-out, or never.
+  for (const int delai : {500, -1}) {
+    SCOPED_TRACE(delai);
+    voie.script = delai < 0 ? std::function<std::string(const std::string&)>() : BuretteComplaisante;
+    voie.delaiMs = std::max(delai, 0);
+    const std::int64_t debut = boucle.Millisecondes();
+    EXPECT_TRUE(burette.verse(0.5));
+    EXPECT_EQ(burette.erreurDialogue, "");
+    EXPECT_DOUBLE_EQ(burette.volumeVerse, 2.5);
+    // The dispensing time is waited for: 0.5 mL at 10 mL/min.
+    EXPECT_GE(boucle.Millisecondes() - debut, 3000);
+  }
+}
+
+TEST_F(Burette, JamaisPlusQueCeQueLaBuretteContientEncore) {
+  Initialise(0.1, 1);
+  burette.ValMaxi = 10;
+  burette.ValeurCourante = 9.4;
+  ASSERT_TRUE(burette.verse(1));
+  EXPECT_EQ(voie.envoye, "01DA0.60\r\n");
+  EXPECT_DOUBLE_EQ(burette.volumeVerse, 10);
+}
+
+TEST_F(Burette, TroisLecturesDuVolumeSansReponseRendentLaBuretteMuette) {
+  Initialise(0.05, 1);
+  burette.volumeVerse = 1.5;
   voie.script = nullptr;
-  const std::int64_t debut = boucle.Millisecondes();
-  EXPECT_FALSE(burette.verse(0.5));
+  for (int k = 1; k <= 3; ++k) {
+    EXPECT_FALSE(burette.Muette()) << k;
+    EXPECT_DOUBLE_EQ(burette.volume(), 1.5);
+  }
+  EXPECT_TRUE(burette.Muette());
   EXPECT_EQ(burette.erreurDialogue, "Pas de réponse de la burette");
-  EXPECT_EQ(burette.volumeVerse, 2);
-  // Only the command's time-out: no dispensing time is waited for.
-  EXPECT_LT(boucle.Millisecondes() - debut, 8 * MillisecondesParTick);
-  // A burette that answers again is used again.
+  // One answer and it is heard again.
   voie.script = BuretteComplaisante;
-  EXPECT_TRUE(burette.verse(0.5));
-  EXPECT_EQ(burette.erreurDialogue, "");
+  burette.volume();
+  EXPECT_FALSE(burette.Muette());
+  // A reading that is refused because another dialogue runs is no silence.
+  voie.script = nullptr;
+  burette.volume();
+  burette.volume();
+  burette.busy = true;
+  burette.volume();
+  burette.busy = false;
+  EXPECT_FALSE(burette.Muette());
 }
 
 TEST_F(Burette, DelaisDepuisLaDerniereAddition) {
@@ -410,10 +445,22 @@ TEST_F(Burette, ResetAttendPretPuisRevientAuDosage) {
   EXPECT_EQ(burette.volumeVerse, 0);
 }
 
-TEST_F(Burette, ResetSansBuretteNAttendPasUneMinute) {
+TEST_F(Burette, ResetAttendPretMemeSansAccuseDuRemplissage) {
+  // "BF" goes unacknowledged; the status says READY on the third question.
+  int statuts = 0;
+  voie.script = [&](const std::string& l) {
+    if (l == "01RS") return std::string(++statuts < 3 ? "" : "01READY\r\n");
+    return std::string(l == "01BF" ? "" : "01Y\r\n");
+  };
+  EXPECT_TRUE(burette.reset());
+  EXPECT_EQ(statuts, 3);
+  EXPECT_EQ(voie.commandes.back(), "01BN");
+}
+
+TEST_F(Burette, ResetSansBuretteAttendJusquAuDelai) {
   const std::int64_t debut = boucle.Millisecondes();
   EXPECT_FALSE(burette.reset());
-  EXPECT_LT(boucle.Millisecondes() - debut, 2000);
+  EXPECT_GE(boucle.Millisecondes() - debut, 1080 * MillisecondesParTick);
   EXPECT_EQ(burette.erreurDialogue, "Pas de réponse de la burette");
   EXPECT_EQ(voie.commandes.back(), "01BN");
 }

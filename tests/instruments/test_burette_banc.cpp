@@ -204,18 +204,21 @@ TEST_F(BuretteSurBanc, LeRemplissageAttendPretEtRemetLeCompteAZero) {
   EXPECT_NEAR(titrage->VolumeAjoute(boucle.Millisecondes()), 0.5, 1e-9);
 }
 
-TEST_F(BuretteSurBanc, UneBuretteQuiSeTaitArreteLeTitrage) {
+TEST_F(BuretteSurBanc, UneBuretteQuiSeTaitSeVoitASesLecturesDeVolume) {
   Ouvre();
   ASSERT_TRUE(burette.initBurette());
   ASSERT_TRUE(burette.verse(0.5));
   simulee.SetMuette(true);
-  EXPECT_FALSE(burette.verse(0.5));
-  EXPECT_EQ(burette.erreurDialogue, "Pas de réponse de la burette");
   boucle.Avance(5000);
   EXPECT_NEAR(titrage->VolumeAjoute(boucle.Millisecondes()), 0.5, 1e-9);
   const std::int64_t debut = boucle.Millisecondes();
-  EXPECT_FALSE(burette.reset());
-  EXPECT_LT(boucle.Millisecondes() - debut, 2000);
+  for (int k = 0; k < TburetteRS232::LecturesSansReponseMax; ++k) {
+    EXPECT_FALSE(burette.Muette());
+    EXPECT_DOUBLE_EQ(burette.volume(), 0.5);  // the volume expected, not a reading
+  }
+  EXPECT_TRUE(burette.Muette());
+  EXPECT_EQ(burette.erreurDialogue, "Pas de réponse de la burette");
+  EXPECT_LT(boucle.Millisecondes() - debut, 1000);
 }
 
 TEST_F(BuretteSurBanc, UnePerteDeLaLigneEstUnMessageEtPasUneException) {

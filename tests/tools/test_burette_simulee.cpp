@@ -168,6 +168,16 @@ TEST(Titrage, LeCatalogueAssocieLaBuretteEtSonPhMetre) {
   // Another burette has a beaker of its own.
   EXPECT_EQ(Echange(*autreBurette, 200, "01DA5.00", 300), "01Y\r\n");
   EXPECT_EQ(Echange(*phmetre, 40000, "PH?", 40100), " 1.75\r");
+
+  // The short titration: a 10 mL burette, 5 mL of acid, past the jump after 6 mL.
+  auto courte = CreeInstrument("burette-10mL");
+  auto phCourt = CreeInstrument("pH-metre-titrage-5mL");
+  ASSERT_NE(courte, nullptr);
+  ASSERT_NE(phCourt, nullptr);
+  EXPECT_NE(std::find(noms.begin(), noms.end(), "burette-10mL"), noms.end());
+  EXPECT_EQ(Echange(*courte, 0, "01RA", 100), "01RA:10 mL\r\n");
+  EXPECT_EQ(Echange(*courte, 100, "01DA6.00", 200), "01Y\r\n");
+  EXPECT_GT(std::stod(Echange(*phCourt, 60000, "PH?", 60100)), 10);
 }
 
 }  // namespace

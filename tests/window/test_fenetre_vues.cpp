@@ -101,10 +101,12 @@ TEST_F(Vues, MultimetreEtRetour) {
   EXPECT_FALSE(F().PanelGrid()->isVisible());
   EXPECT_FALSE(voies->PanelDuree()->isVisible());
   EXPECT_GT(voies->width(), 900);
-  const int h = voies->HauteurVoies();
+  // The channels share the whole height of PanelVoies, and fit in it.
+  const int h = voies->height();
   const int W = F().centralWidget()->width();
   const int f = std::min(W / 8, h / 2);
   EXPECT_EQ(voies->Voie(0)->height(), h);
+  EXPECT_LE(voies->Voie(0)->geometry().bottom(), voies->height() - 1);
   EXPECT_EQ(voies->Voie(0)->Valeur()->font().pixelSize(), f);
   EXPECT_EQ(voies->Voie(0)->font().pixelSize(), f / 2);
   EXPECT_EQ(voies->Voie(0)->Indicateur()->x(), std::min((2 * W) / 3, voies->Voie(0)->width() - voies->Voie(0)->Indicateur()->width() - 4));

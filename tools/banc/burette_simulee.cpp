@@ -77,7 +77,8 @@ void TBuretteSimulee::Commande(std::int64_t ms, const std::string& ligne) {
   } else {
     reponse = adresse + Reponse(ms, ligne.substr(2));
   }
-  Envoie(ms + DelaiReponseMs, reponse + "\r\n");
+  const bool verse = ligne.compare(2, 2, "DA") == 0;
+  Envoie(ms + (verse ? delaiAccuseVerse_ : DelaiReponseMs), reponse + "\r\n");
 }
 
 std::string TBuretteSimulee::Reponse(std::int64_t ms, const std::string& ordre) {

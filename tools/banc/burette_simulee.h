@@ -48,6 +48,8 @@ public:
   // A burette switched off or unplugged: nothing is answered any more.
   void SetMuette(bool muette) { muette_ = muette; }
   void SetDureeRemplissage(std::int64_t ms) { dureeRemplissage_ = ms; }
+  // The acknowledgement of "DA" comes this long after the command (a slow burette).
+  void SetDelaiAccuseVerse(std::int64_t ms) { delaiAccuseVerse_ = ms; }
 
   // Dispensed since the last refill, at `ms` (a dispense under way counts in part).
   double VolumeDelivre(std::int64_t ms) const;
@@ -71,6 +73,7 @@ private:
   bool erreurAuDemarrage_ = false;
   bool muette_ = false;
   std::int64_t dureeRemplissage_ = DureeRemplissageMs;
+  std::int64_t delaiAccuseVerse_ = DelaiReponseMs;
   double vitesse_ = 10;      // mL/min
   double delivre_ = 0;       // mL dispensed since the last refill, operations over
   // The operation under way (dispense or refill) ends then.

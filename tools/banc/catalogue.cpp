@@ -12,7 +12,10 @@ std::unique_ptr<TInstrumentBanc> CreeInstrument(const std::string& nom) {
   if (nom == "balance") return std::make_unique<TBalance>();
   if (nom == "burette") return CreeBuretteTitrage();
   if (nom == "pH-metre-titrage") return CreePhMetreTitrage();
+  if (nom == "burette-10mL") return CreeBuretteTitrage(true);
+  if (nom == "pH-metre-titrage-5mL") return CreePhMetreTitrage(true);
   return nullptr;
 }
 
-std::vector<std::string> NomsInstruments() { return {"pH-metre", "pH-metre-continu", "balance", "burette", "pH-metre-titrage"}; }
+std::vector<std::string> NomsInstruments() { return {"pH-metre", "pH-metre-continu", "balance", "burette", "pH-metre-titrage",
+                                            "burette-10mL", "pH-metre-titrage-5mL"}; }

@@ -8,7 +8,8 @@
 #include "banc/instrument.h"
 
 // "pH-metre", "pH-metre-continu", "balance", "burette", "pH-metre-titrage" (a
-// burette and a titration pH meter created in turn share one beaker); null for any
-// other name.
+// burette and a titration pH meter created in turn share one beaker), "burette-10mL"
+// and "pH-metre-titrage-5mL" (the same for a short titration: 5 mL of acid, a 10 mL
+// burette); null for any other name.
 std::unique_ptr<TInstrumentBanc> CreeInstrument(const std::string& nom);
 std::vector<std::string> NomsInstruments();

@@ -96,21 +96,33 @@ double TTitrage::Valeur(std::int64_t ms) {
 
 namespace {
 
-// Titrations still waiting for their burette or their pH meter.
-std::weak_ptr<TTitrage>& SansBurette() {
-  static std::weak_ptr<TTitrage> titrage;
-  return titrage;
-}
-std::weak_ptr<TTitrage>& SansPhMetre() {
-  static std::weak_ptr<TTitrage> titrage;
-  return titrage;
+// Titrations still waiting for their burette or their pH meter, one pair of slots per
+// kind of titration.
+struct TAttente {
+  std::weak_ptr<TTitrage> sansBurette, sansPhMetre;
+};
+TAttente& Attente(bool court) {
+  static TAttente normale, courte;
+  return court ? courte : normale;
 }
 
-std::shared_ptr<TTitrage> Rejoint(std::weak_ptr<TTitrage>& attendu, std::weak_ptr<TTitrage>& autre) {
+// The short titration of the demonstration: 5 mL of acid, so the jump comes at 5 mL,
+// and a quick electrode.
+std::shared_ptr<TTitrage> NouveauTitrage(bool court) {
+  if (!court) return std::make_shared<TTitrage>();
+  TSolutionTitree solution;
+  solution.volumeAcide = 5.0;
+  return std::make_shared<TTitrage>(solution, TitrageCourt::ConstanteTempsMs);
+}
+
+std::shared_ptr<TTitrage> Rejoint(bool court, bool burette) {
+  TAttente& a = Attente(court);
+  std::weak_ptr<TTitrage>& attendu = burette ? a.sansBurette : a.sansPhMetre;
+  std::weak_ptr<TTitrage>& autre = burette ? a.sansPhMetre : a.sansBurette;
   std::shared_ptr<TTitrage> titrage = attendu.lock();
   attendu.reset();
   if (!titrage) {
-    titrage = std::make_shared<TTitrage>();
+    titrage = NouveauTitrage(court);
     autre = titrage;
   }
   return titrage;
@@ -118,10 +130,12 @@ std::shared_ptr<TTitrage> Rejoint(std::weak_ptr<TTitrage>& attendu, std::weak_pt
 
 }  // namespace
 
-std::unique_ptr<TInstrumentBanc> CreeBuretteTitrage() {
-  return std::make_unique<TBuretteSimulee>(Rejoint(SansBurette(), SansPhMetre()));
+std::unique_ptr<TInstrumentBanc> CreeBuretteTitrage(bool court) {
+  auto burette = std::make_unique<TBuretteSimulee>(Rejoint(court, true));
+  if (court) burette->SetCapacite(TitrageCourt::CapaciteBurette);
+  return burette;
 }
 
-std::unique_ptr<TInstrumentBanc> CreePhMetreTitrage() {
-  return std::make_unique<TPhMetre>(Rejoint(SansPhMetre(), SansBurette()));
+std::unique_ptr<TInstrumentBanc> CreePhMetreTitrage(bool court) {
+  return std::make_unique<TPhMetre>(Rejoint(court, false));
 }

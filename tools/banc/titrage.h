@@ -64,7 +64,15 @@ private:
 };
 
 // A burette and a pH meter created for the bench one after the other share one beaker:
-// each joins the last titration that still lacks its kind of instrument, or starts a
-// new one. Used by the catalogue ("burette", "pH-metre-titrage").
-std::unique_ptr<TInstrumentBanc> CreeBuretteTitrage();
-std::unique_ptr<TInstrumentBanc> CreePhMetreTitrage();
+// each joins the last titration of its kind that still lacks its kind of instrument,
+// or starts a new one. Used by the catalogue ("burette", "pH-metre-titrage"; `court`:
+// "burette-10mL", "pH-metre-titrage-5mL", the short titration below).
+std::unique_ptr<TInstrumentBanc> CreeBuretteTitrage(bool court = false);
+std::unique_ptr<TInstrumentBanc> CreePhMetreTitrage(bool court = false);
+
+// The short titration of the demonstration: 5 mL of the acid, a 10 mL burette, an
+// electrode that settles in about 5 s.
+namespace TitrageCourt {
+inline constexpr double ConstanteTempsMs = 1200.0;
+inline constexpr int CapaciteBurette = 10;
+}  // namespace TitrageCourt

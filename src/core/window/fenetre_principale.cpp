@@ -452,7 +452,7 @@ void TFenetrePrincipale::PleinEcranBtnClick(bool enfonce) {
 }
 
 void TFenetrePrincipale::DisposeVoies() {
-  const auto d = ::DisposeVoies(pleinEcran_, moteur_.NbreVoies(), panneauVoies_->HauteurVoies(), centralWidget()->width());
+  const auto d = ::DisposeVoies(pleinEcran_, moteur_.NbreVoies(), panneauVoies_->height(), centralWidget()->width());
   if (!d) {
     // The multimeter view with no channel in use: back to the normal view.
     PleinEcranBtnClick(false);

@@ -135,14 +135,15 @@ void TPanneauVoies::SetDisposition(const TDispositionVoies& d, int largeurFenetr
   Place();
 }
 
-int TPanneauVoies::HauteurVoies() const { return std::max(height() - HauteurLabelPb, 0); }
-
 void TPanneauVoies::resizeEvent(QResizeEvent*) { Place(); }
 
 void TPanneauVoies::Place() {
   const int l = width();
   labelPb_->setGeometry(4, 0, std::max(l - 8, 0), HauteurLabelPb);
-  int y = HauteurLabelPb;
+  // The multimeter view shares the whole height between the channels; the "no
+  // answer" label then shows over the top of the first one.
+  const bool multimetre = disposition_.largeurPanneauVoies == 0;
+  int y = multimetre ? 0 : HauteurLabelPb;
   for (TPanneauVoie* v : voies_) {
     v->Dispose(disposition_, l - 4);
     if (!v->isVisibleTo(this)) continue;
@@ -154,4 +155,5 @@ void TPanneauVoies::Place() {
     y += HauteurClavier;
   }
   if (panelDuree_->isVisibleTo(this)) panelDuree_->setGeometry(2, y + 4, std::max(l - 4, 0), HauteurDuree);
+  labelPb_->raise();
 }

@@ -66,8 +66,6 @@ public:
   // The geometry in force; the panels are placed again at each resize.
   void SetDisposition(const TDispositionVoies& d, int largeurFenetre);
   const TDispositionVoies& Disposition() const { return disposition_; }
-  // Height left for the channel panels (below the "no answer" label).
-  int HauteurVoies() const;
   void Place();
 
 protected:
