@@ -222,6 +222,23 @@ TEST_F(Base, UnFichierSansIndexArreteLeProgrammeAvecSonMessage) {
   }
 }
 
+// A database that is there but cannot be read is not "not found": the message says
+// which file and why, and the carried default does not stand in for the lab's file.
+TEST_F(Base, UnFichierIllisibleArreteLeProgrammeEnDisantPourquoi) {
+  const std::pair<const char*, std::string> cas[] = {{"dossier", "c'est un dossier"},
+                                                     {"zero", "ce n'est pas un fichier ordinaire"}};
+  for (const auto& [genre, raison] : cas) {
+    fs::remove_all(ini);
+    if (std::string(genre) == "dossier") fs::create_directories(ini);
+    else fs::create_symlink("/dev/zero", ini);
+    TBaseAppareils b(boucle, dossier.string());
+    std::string message;
+    EXPECT_FALSE(b.ChargeAppareils(message)) << genre;
+    EXPECT_EQ(message, "Impossible : " + ini.string() + " illisible (" + raison + ")");
+    EXPECT_TRUE(b.ListeAppareils.empty());
+  }
+}
+
 TEST_F(Base, SansFichierNiBaseEmbarqueeLeProgrammeSArrete) {
   TBaseAppareils b(boucle, dossier.string());
   b.SetBaseParDefaut("");
