@@ -8,6 +8,9 @@
 #include <QCoreApplication>
 #include <QLocalSocket>
 
+#include <dirent.h>
+#include <sys/resource.h>
+
 #include <functional>
 #include <memory>
 #include <random>
@@ -89,21 +92,27 @@ TEST_F(LiaisonIPCQtFuzz, DixMegaOctetsRefusesSansLesGarder) {
 }
 
 TEST_F(LiaisonIPCQtFuzz, DeuxCentsClientsMuetsPuisUnBon) {
-  // Connected and silent, or with a message that never ends: no answer, no command.
+  // Connected and silent, or with a message that never ends: no answer, no command;
+  // past the bound of silent connections the oldest are closed, never answered.
   std::vector<std::unique_ptr<QLocalSocket>> foule;
   for (int i = 0; i < 200; ++i) foule.push_back(Connecte());
   ASSERT_TRUE(AttendQue([&] {
     for (const auto& s : foule)
-      if (s->state() != QLocalSocket::ConnectedState) return false;
+      if (s->state() == QLocalSocket::ConnectingState) return false;
     return true;
   }));
   for (std::size_t i = 0; i < foule.size(); i += 2) {
     foule[i]->write("FILE|LOAD(sans fin");
     foule[i]->flush();
   }
-  boucle.TraiteEvenements(100);
+  AttendQue([] { return false; }, 100);
   ToujoursServi();
-  for (const auto& s : foule) EXPECT_EQ(s->bytesAvailable(), 0);
+  int connectes = 0;
+  for (const auto& s : foule) {
+    EXPECT_EQ(s->bytesAvailable(), 0);
+    connectes += s->state() == QLocalSocket::ConnectedState;
+  }
+  EXPECT_LE(connectes, static_cast<int>(TLiaisonIPCQt::ConnexionsMaxi));
   EXPECT_EQ(recues, std::vector<std::string>{"FOCUS"});
   // They leave; the server forgets them and goes on.
   foule.clear();
@@ -112,35 +121,34 @@ TEST_F(LiaisonIPCQtFuzz, DeuxCentsClientsMuetsPuisUnBon) {
 }
 
 TEST_F(LiaisonIPCQtFuzz, DeuxCentsCommandesALaFois) {
-  // Each client hears one answer, "1" or "0"; the handler ran for each "1" and for
-  // no client refused by the queue's bound.
+  // Each client sends at once and hears at most one answer, "1" or "0", or is closed
+  // without one (pushed out, or past the queue's bound); none is left waiting, no
+  // command runs twice, and every "1" heard is a command that ran.
   std::vector<std::unique_ptr<QLocalSocket>> foule;
-  for (int i = 0; i < 200; ++i) foule.push_back(Connecte());
-  ASSERT_TRUE(AttendQue([&] {
-    for (const auto& s : foule)
-      if (s->state() != QLocalSocket::ConnectedState) return false;
-    return true;
-  }));
-  for (const auto& s : foule) {
-    s->write(QByteArray("FOCUS\0", 6));
-    s->flush();
+  for (int i = 0; i < 200; ++i) {
+    foule.push_back(Connecte());
+    QLocalSocket* s = foule.back().get();
+    auto envoie = [s] { s->write(QByteArray("FOCUS\0", 6)); };
+    if (s->state() == QLocalSocket::ConnectedState) envoie();
+    else QObject::connect(s, &QLocalSocket::connected, s, envoie);
   }
   std::vector<QByteArray> reponses(foule.size());
   ASSERT_TRUE(AttendQue([&] {
     bool tous = true;
     for (std::size_t i = 0; i < foule.size(); ++i) {
       if (foule[i]->isOpen()) reponses[i] += foule[i]->readAll();
-      tous = tous && (!reponses[i].isEmpty() || foule[i]->state() != QLocalSocket::ConnectedState);
+      tous = tous && (!reponses[i].isEmpty() || foule[i]->state() == QLocalSocket::UnconnectedState);
     }
     return tous;
   }));
   int acceptes = 0;
   for (std::size_t i = 0; i < foule.size(); ++i) {
     if (foule[i]->isOpen()) reponses[i] += foule[i]->readAll();
-    ASSERT_TRUE(reponses[i] == "1" || reponses[i] == "0") << i << " " << reponses[i].toStdString();
+    ASSERT_TRUE(reponses[i].isEmpty() || reponses[i] == "1" || reponses[i] == "0") << i;
     acceptes += reponses[i] == "1";
   }
-  EXPECT_EQ(static_cast<std::size_t>(acceptes), recues.size());
+  EXPECT_LE(static_cast<std::size_t>(acceptes), recues.size());
+  EXPECT_LE(recues.size(), foule.size());
   EXPECT_GE(acceptes, 1);
   ToujoursServi();
 }
@@ -201,6 +209,69 @@ TEST_F(LiaisonIPCQtFuzz, OctetsAleatoiresEnMorceaux) {
       }
     }
   }
+  ToujoursServi();
+}
+
+}  // namespace
+
+namespace {
+
+int DescripteursOuverts() {
+  int n = 0;
+  if (DIR* d = ::opendir("/proc/self/fd")) {
+    while (::readdir(d)) ++n;
+    ::closedir(d);
+  }
+  return n - 3;  // ".", ".." and the folder's own
+}
+
+// The process may hold `libres` more descriptors than now, for the life of the object.
+class TDescripteursLimites {
+public:
+  explicit TDescripteursLimites(int libres) {
+    ::getrlimit(RLIMIT_NOFILE, &avant_);
+    rlimit serre = avant_;
+    serre.rlim_cur = static_cast<rlim_t>(DescripteursOuverts() + libres);
+    ::setrlimit(RLIMIT_NOFILE, &serre);
+  }
+  ~TDescripteursLimites() { ::setrlimit(RLIMIT_NOFILE, &avant_); }
+  TDescripteursLimites(const TDescripteursLimites&) = delete;
+  TDescripteursLimites& operator=(const TDescripteursLimites&) = delete;
+
+private:
+  rlimit avant_{};
+};
+
+// Silent clients past what the process could hold: the server keeps a bounded number
+// of them (the oldest silent one leaves for a newcomer), so a good client is still
+// served while they stay connected.
+TEST_F(LiaisonIPCQtFuzz, FouleMuetteAuDelaDesDescripteurs) {
+  std::vector<std::unique_ptr<QLocalSocket>> foule;
+  {
+    // Each connection costs this process two descriptors (the client and the
+    // server's end): room for the clients and a bounded server, not for both ends of all.
+    TDescripteursLimites limite(200 + static_cast<int>(TLiaisonIPCQt::ConnexionsMaxi) + 20);
+    for (int i = 0; i < 200; ++i) foule.push_back(Connecte());
+    AttendQue([] { return false; }, 300);
+    ToujoursServi();
+  }
+  int connectes = 0;
+  for (const auto& s : foule) connectes += s->state() == QLocalSocket::ConnectedState;
+  EXPECT_LE(connectes, static_cast<int>(TLiaisonIPCQt::ConnexionsMaxi));
+  foule.clear();
+  ToujoursServi();
+}
+
+// Descriptors run out for a moment (here, a flood): once some are free again the
+// server listens again, rather than staying closed until the program restarts.
+TEST_F(LiaisonIPCQtFuzz, DescripteursEpuisesUnInstantPuisServi) {
+  {
+    TDescripteursLimites limite(40);
+    std::vector<std::unique_ptr<QLocalSocket>> foule;
+    for (int i = 0; i < 40; ++i) foule.push_back(Connecte());
+    AttendQue([] { return false; }, 300);
+  }
+  AttendQue([] { return false; }, 200);
   ToujoursServi();
 }
 
