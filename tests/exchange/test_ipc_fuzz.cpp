@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "exchange/attente_qt.h"
 #include "exchange/dossier_court.h"
 #include "platform/qt/boucle_qt.h"
 #include "platform/qt/ipc_qt.h"
@@ -24,13 +25,6 @@
 using R = TLiaisonIPC::TResultat;
 
 namespace {
-
-void AssureApplication() {
-  static int argc = 1;
-  static char nom[] = "test";
-  static char* argv[] = {nom, nullptr};
-  static QCoreApplication application(argc, argv);
-}
 
 class LiaisonIPCQtFuzz : public ::testing::Test {
 protected:
@@ -42,14 +36,7 @@ protected:
     }));
   }
 
-  bool AttendQue(const std::function<bool()>& fait, int ms = 10000) {
-    const auto fin = boucle.Millisecondes() + ms;
-    while (!fait()) {
-      if (boucle.Millisecondes() >= fin) return false;
-      boucle.TraiteEvenements(10);
-    }
-    return true;
-  }
+  bool AttendQue(const std::function<bool()>& fait, int ms = 10000) { return ::AttendQue(boucle, fait, ms); }
 
   std::unique_ptr<QLocalSocket> Connecte() {
     auto s = std::make_unique<QLocalSocket>();
