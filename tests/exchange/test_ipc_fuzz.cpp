@@ -252,6 +252,11 @@ TEST_F(LiaisonIPCQtFuzz, FouleMuetteAuDelaDesDescripteurs) {
 // Descriptors run out for a moment (here, a flood): once some are free again the
 // server listens again, rather than staying closed until the program restarts.
 TEST_F(LiaisonIPCQtFuzz, DescripteursEpuisesUnInstantPuisServi) {
+#if defined(__SANITIZE_ADDRESS__)
+  // The sanitizers' own checks need descriptors too and fail in the process without
+  // one; the default build runs this case.
+  GTEST_SKIP() << "sans objet sous AddressSanitizer";
+#endif
   {
     TDescripteursLimites limite(40);
     std::vector<std::unique_ptr<QLocalSocket>> foule;
