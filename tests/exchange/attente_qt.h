@@ -1,19 +1,11 @@
-// The Qt side of the link's tests: one application object for the process, and the
-// loop run until something happened.
+// The Qt side of the link's tests: the one application object of the process, and
+// the loop run until something happened.
 #pragma once
-
-#include <QCoreApplication>
 
 #include <functional>
 
 #include "platform/qt/boucle_qt.h"
-
-inline void AssureApplication() {
-  static int argc = 1;
-  static char nom[] = "test";
-  static char* argv[] = {nom, nullptr};
-  static QCoreApplication application(argc, argv);
-}
+#include "tools/application_qt.h"
 
 // Runs the loop until `fait` or `ms` elapsed; true when done.
 inline bool AttendQue(TBoucleQt& boucle, const std::function<bool()>& fait, int ms = 5000) {

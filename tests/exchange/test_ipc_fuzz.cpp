@@ -29,7 +29,7 @@ namespace {
 class LiaisonIPCQtFuzz : public ::testing::Test {
 protected:
   LiaisonIPCQtFuzz() {
-    AssureApplication();
+    AssureApplicationQt();
     EXPECT_TRUE(ipc.Ecoute("Pelitrax", "ServeurDDE", [this](const std::string& c) {
       recues.push_back(c);
       return c == "FOCUS";

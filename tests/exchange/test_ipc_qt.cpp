@@ -28,7 +28,7 @@ using R = TLiaisonIPC::TResultat;
 namespace {
 class LiaisonIPCQt : public ::testing::Test {
 protected:
-  LiaisonIPCQt() { AssureApplication(); }
+  LiaisonIPCQt() { AssureApplicationQt(); }
 
   bool AttendQue(const std::function<bool()>& fait, int ms = 5000) { return ::AttendQue(boucle, fait, ms); }
 
@@ -70,7 +70,7 @@ TEST(LiaisonIPCQtNoms, NomDuSocket) {
 }
 
 TEST(LiaisonIPCQtNoms, DossierDesSockets) {
-  AssureApplication();
+  AssureApplicationQt();
   TBoucleQt boucle;
   const QByteArray xdg = qgetenv("XDG_RUNTIME_DIR"), tmp = qgetenv("TMPDIR");
   qputenv("XDG_RUNTIME_DIR", "/run/user/test");
