@@ -282,6 +282,18 @@ void Construit() {
   Ajoute("Retournement rapporté au lecteur nu", v, Compteur("retournement_rapport"), "x", 2, TSens::AuPlus, 1.3);
   Ajoute("Du lancement à la première requête", v, Compteur("premiere_requete_ms"), "ms", 1, TSens::Maximum, 100);
   Ajoute("  lecteur nu", v, Compteur("premiere_requete_nu_ms"), "ms", 1);
+
+  // Soak: 9 channels at the shortest interval.
+  const std::string e = "Endurance";
+  Ajoute("Endurance 9 voies à 1 s : plus grand écart entre deux scrutations", e, Compteur("ecart_max_scrutations_ms"),
+         "ms", 1, TSens::AuPlus, 1500);
+  Ajoute("  écart médian", e, Compteur("ecart_median_scrutations_ms"), "ms", 1);
+  Ajoute("  points demandés (2048 : run complet de 34 min)", e, Compteur("points_demandes"), "", 0);
+  Ajoute("  scrutations par voie vues par le banc", e, Compteur("scrutations_par_voie"), "", 0);
+  Ajoute("Endurance : pointe mémoire de pelitrax-cli acquire", e, Compteur("pointe_rss_Mo"), "Mo", 1);
+  Ajoute("  croissance en régime (après 10 s), par point", e, Compteur("croissance_rss_ko_par_point"), "Ko", 2);
+  Ajoute("Endurance : pointe portée à 2048 points", e, Compteur("pointe_extrapolee_2048_Mo"), "Mo", 1,
+         TSens::Maximum, 30);
 }
 
 }  // namespace

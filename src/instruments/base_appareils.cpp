@@ -197,6 +197,12 @@ bool TBaseAppareils::ChargeAppareils(std::string& messageArret) {
   ListeGrandeurs.clear();
   AppareilPH = AppareilTension = AppareilConductivite = nullptr;
   const TFichierIni ini = OuvreBase(&fichierLu_);
+  // The lab's file exists but cannot be read (a folder, a device, no permission):
+  // saying "not found" would send the teacher looking for the wrong fault.
+  if (!ini.Lisible()) {
+    messageArret = "Impossible : " + nomFichierIni_ + " illisible (" + TexteErreurSysteme(ini.ErreurLecture()) + ")";
+    return false;
+  }
   if (ValeursIndex(ini).empty()) {
     messageArret = "Impossible : " + nomFichierIni_ + " non trouvé";
     return false;

@@ -44,8 +44,8 @@ public:
 
   // Start-up loading: the models of the file (or of the carried default when the file
   // does not exist), then the built-in USB meters, names made unique, sorted; then the
-  // burette. False when the file lists no model: `messageArret` then holds the text
-  // the caller shows before stopping the program.
+  // burette. False when the file lists no model or exists and cannot be read:
+  // `messageArret` then holds the text the caller shows before stopping the program.
   bool ChargeAppareils(std::string& messageArret);
   // Writes ListeAppareils and the index to NomFichierIni(), erasing the sections of
   // models that are gone. The built-in USB meters are not written (the file cannot

@@ -17,6 +17,7 @@
 #include <functional>
 #include <memory>
 
+#include "exchange/attente_qt.h"
 #include "exchange/dossier_court.h"
 #include "platform/qt/boucle_qt.h"
 #include "platform/qt/ipc_qt.h"
@@ -25,26 +26,11 @@ namespace fs = std::filesystem;
 using R = TLiaisonIPC::TResultat;
 
 namespace {
-void AssureApplication() {
-  static int argc = 1;
-  static char nom[] = "test";
-  static char* argv[] = {nom, nullptr};
-  static QCoreApplication application(argc, argv);
-}
-
 class LiaisonIPCQt : public ::testing::Test {
 protected:
-  LiaisonIPCQt() { AssureApplication(); }
+  LiaisonIPCQt() { AssureApplicationQt(); }
 
-  // Runs the loop until `fait` or `ms` elapsed; true when done.
-  bool AttendQue(const std::function<bool()>& fait, int ms = 5000) {
-    const auto fin = boucle.Millisecondes() + ms;
-    while (!fait()) {
-      if (boucle.Millisecondes() >= fin) return false;
-      boucle.TraiteEvenements(20);
-    }
-    return true;
-  }
+  bool AttendQue(const std::function<bool()>& fait, int ms = 5000) { return ::AttendQue(boucle, fait, ms); }
 
   // A raw client: sends `octets`, then reads the answer (empty when none came).
   std::string Brut(const std::string& service, const QByteArray& octets, bool fermeApres = false, int ms = 3000) {
@@ -84,7 +70,7 @@ TEST(LiaisonIPCQtNoms, NomDuSocket) {
 }
 
 TEST(LiaisonIPCQtNoms, DossierDesSockets) {
-  AssureApplication();
+  AssureApplicationQt();
   TBoucleQt boucle;
   const QByteArray xdg = qgetenv("XDG_RUNTIME_DIR"), tmp = qgetenv("TMPDIR");
   qputenv("XDG_RUNTIME_DIR", "/run/user/test");

@@ -255,6 +255,31 @@ TEST_F(Base, UnFichierSansIndexArreteLeProgrammeAvecSonMessage) {
   }
 }
 
+// A database that is there but cannot be read is not "not found": the message says
+// which file and why, and the carried default does not stand in for the lab's file.
+TEST_F(Base, UnFichierIllisibleArreteLeProgrammeEnDisantPourquoi) {
+  const std::pair<const char*, std::string> cas[] = {{"dossier", "c'est un dossier"},
+                                                     {"zero", "ce n'est pas un fichier ordinaire"},
+                                                     {"enorme", "fichier trop gros"}};
+  for (const auto& [genre, raison] : cas) {
+    fs::remove_all(ini);
+    const std::string g = genre;
+    if (g == "dossier") {
+      fs::create_directories(ini);
+    } else if (g == "zero") {
+      fs::create_symlink("/dev/zero", ini);
+    } else {
+      Ecrit("[Index]\n0=pH\n");
+      fs::resize_file(ini, TailleMaxiLecture + 1);  // sparse: nothing written
+    }
+    TBaseAppareils b(boucle, dossier.string());
+    std::string message;
+    EXPECT_FALSE(b.ChargeAppareils(message)) << genre;
+    EXPECT_EQ(message, "Impossible : " + ini.string() + " illisible (" + raison + ")");
+    EXPECT_TRUE(b.ListeAppareils.empty());
+  }
+}
+
 TEST_F(Base, SansFichierNiBaseEmbarqueeLeProgrammeSArrete) {
   TBaseAppareils b(boucle, dossier.string());
   b.SetBaseParDefaut("");

@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QMetaObject>
@@ -52,6 +53,7 @@ public:
   bool Demarre(const QString& chemin) {
     serveur_->setSocketOptions(QLocalServer::UserAccessOption);
     if (!serveur_->listen(chemin)) return false;
+    chemin_ = chemin;
     std::weak_ptr<TServeur> faible = shared_from_this();
     QObject::connect(serveur_, &QLocalServer::newConnection, serveur_, [faible] {
       if (auto s = faible.lock()) s->Accueille();
@@ -64,6 +66,15 @@ private:
     while (serveur_ && serveur_->hasPendingConnections()) {
       QLocalSocket* socket = serveur_->nextPendingConnection();
       if (!socket) break;
+      // The oldest silent connection makes room: a flood never holds every
+      // descriptor, nor keeps out the client that comes next.
+      std::erase_if(muets_, [](const QPointer<QLocalSocket>& m) { return m.isNull(); });
+      while (muets_.size() >= ConnexionsMaxi) {
+        const QPointer<QLocalSocket> plusAncien = muets_.front();
+        muets_.pop_front();
+        if (plusAncien) plusAncien->abort();
+      }
+      muets_.emplace_back(socket);
       auto* etat = new TEtatConnexion(socket);
       auto* inactivite = new QTimer(socket);
       inactivite->setSingleShot(true);
@@ -82,6 +93,7 @@ private:
         const auto limite = static_cast<qsizetype>(TailleMaxiMessage);
         if (zero < 0 ? etat->tampon.size() > limite : zero > limite) {
           etat->recue = true;
+          if (auto s = faible.lock()) s->Entendu(socket);
           etat->tampon.clear();
           inactivite->stop();
           Repond(socket, false);
@@ -89,6 +101,7 @@ private:
         }
         if (zero < 0) return;  // not complete yet
         etat->recue = true;
+        if (auto s = faible.lock()) s->Entendu(socket);
         inactivite->stop();
         std::string commande(etat->tampon.constData(), static_cast<std::size_t>(zero));
         etat->tampon.clear();
@@ -112,6 +125,20 @@ private:
   // A client gone before its turn: nobody waits for its command, which is dropped.
   void Oublie(QLocalSocket* socket) {
     std::erase_if(file_, [socket](const auto& e) { return e.first.isNull() || e.first.data() == socket; });
+    Entendu(socket);
+    Reecoute();
+  }
+
+  void Entendu(QLocalSocket* socket) {
+    std::erase_if(muets_, [socket](const QPointer<QLocalSocket>& m) { return m.isNull() || m.data() == socket; });
+  }
+
+  // A failed accept (the process out of descriptors) closes the server and removes
+  // its socket file; a descriptor has just been freed, so it listens again. A name
+  // another program took meanwhile is left to it.
+  void Reecoute() {
+    if (serveur_ && !serveur_->isListening() && !chemin_.isEmpty() && !QFileInfo::exists(chemin_))
+      serveur_->listen(chemin_);
   }
 
   void Programme() {
@@ -150,6 +177,8 @@ private:
   QPointer<QLocalServer> serveur_;
   std::function<bool(const std::string&)> executer_;
   std::deque<std::pair<QPointer<QLocalSocket>, std::string>> file_;
+  std::deque<QPointer<QLocalSocket>> muets_;  // connected, no command settled yet, oldest first
+  QString chemin_;
   bool occupe_ = false;
   bool programme_ = false;
 };

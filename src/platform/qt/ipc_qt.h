@@ -18,6 +18,10 @@ public:
   static constexpr std::size_t TailleMaxiMessage = TailleMaxiCommandeIPC;
   // Commands waiting while one runs; a client past them is refused at once.
   static constexpr std::size_t FileMaxi = 16;
+  // Connections without a complete command held at once; a newcomer past them
+  // pushes out the oldest, so a flood of silent clients cannot use up the program's
+  // descriptors nor keep a good client out.
+  static constexpr std::size_t ConnexionsMaxi = 64;
   // A client that connects and sends no complete command is dropped after this.
   static constexpr int DelaiInactiviteMs = 30000;
 
