@@ -40,12 +40,10 @@ void TCinetiqueMain::TimerTimer() {
   Reponse = false;
   VoieCourante = 0;
   if (NbreVoies() < 1) return;
-  // A device may go without a word from the system: the tick looks at the ports in
-  // use, so that no port needs a watch of its own and a lost one is closed (and
-  // reported) before its request.
-  for (int i = 0; i < NbreVoies(); ++i)
-    if (Tappareil* A = Voie(i))
-      if (auto* port = dynamic_cast<TPortSerie*>(A->VoieSerie)) port->VerifieLiaison();
+  // The tick looks at the ports in use, so that no port needs a watch of its own: a
+  // lost one is closed (and reported) before its request, and tried again until its
+  // device is back.
+  RebranchePorts();
   cycleInacheve_ = true;
   InterrogeVoie();
 }
@@ -250,6 +248,9 @@ void TCinetiqueMain::TraiteMaitre() {
   const int m = Graphe->voieMaitre;
   Tappareil* M = Voie(m);
   if (!M) return;
+  // No main timer in this mode: the master's frames are the tick at which the other
+  // channels' ports are looked at and tried again.
+  RebranchePorts();
   const std::string F = M->ChaineLue;
   M->SetValeurCourante();
   if (M->depassement) ConfirmeDepassement(m);

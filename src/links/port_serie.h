@@ -162,6 +162,8 @@ public:
   // anyway (the main timer); a device found gone is lost as above. Nothing when closed.
   void VerifieLiaison();
   const std::string& MessagePerte() const { return messagePerte_; }
+  // When the device was found gone (the loop's date-time), for the user's message.
+  double DatePerte() const { return datePerte_; }
 
   // Why the last setting or opening of the port failed, as its EPortSerie said it
   // ("COM3 : /dev/ttyS0 est utilisé par un autre programme"); empty after a success.
@@ -236,6 +238,7 @@ private:
   bool perdu_ = false;
   bool perteSignalee_ = false;
   std::string messagePerte_;
+  double datePerte_ = 0;
 
   TTraceSerie trace_;
   TJournalSerie journal_;

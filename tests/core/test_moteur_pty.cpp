@@ -85,3 +85,74 @@ TEST(MoteurPty, TroisVoiesDontDeuxSurUnMemePort) {
   banc.Arrete();
   InstalleRegional(nullptr);
 }
+
+// The cable pulled out during a time base, then the same device back at the same path
+// (a link to a new pseudo-terminal): the acquisition's own tick opens it again and the
+// points go on, those before kept, none made in between.
+TEST(MoteurPty, AppareilRebrancheAuMemeChemin) {
+  AssureApplicationQt();
+  TBancPty banc;
+  const std::string ph1 = banc.Ajoute(std::make_unique<TPhMetre>(std::make_shared<TValeurFixe>(7.02)));
+  ASSERT_FALSE(ph1.empty());
+  banc.Demarre();
+  const std::filesystem::path lien = std::filesystem::current_path() / "ttyRebranche";
+  std::filesystem::remove(lien);
+  std::filesystem::create_symlink(ph1, lien);
+
+  TPlateformeQt plateforme;
+  InstalleRegional(&plateforme.regional);
+  std::filesystem::create_directories("programme");
+  TBaseAppareils base(plateforme.boucle, (std::filesystem::current_path() / "programme").string());
+  std::string message;
+  ASSERT_TRUE(base.ChargeAppareils(message)) << message;
+  const std::string ports = "COM3=" + lien.string();
+  TTablePorts table(plateforme.serie, nullptr, [&](const std::string& nom) -> std::optional<std::string> {
+    if (nom == TTablePorts::Variable) return ports;
+    return std::nullopt;
+  });
+  TCinetiqueMain moteur(plateforme.Plateforme(), base, table);
+  moteur.FormCreate();
+  moteur.TraceCB = false;
+  base.ListeAppareils.push_back(std::make_unique<Tappareil>());
+  Tappareil& a = *base.ListeAppareils.back();
+  a.NomAppareil = "a";
+  ModelePh(a, 3, "PH?\r", "pH");
+  moteur.SetNbreVoies(1);
+  moteur.AppareilAcq[0] = &a;
+  moteur.DureeMesure = 60;
+  moteur.InitAttente();
+  ASSERT_TRUE(a.VoieSerieOK);
+  auto attend = [&](auto fini, int ms) {
+    const auto fin = plateforme.boucle.Millisecondes() + ms;
+    while (!fini() && plateforme.boucle.Millisecondes() < fin) plateforme.boucle.TraiteEvenements(50);
+    return fini();
+  };
+  auto N = [&] { return moteur.Graphe->NbrePoints; };
+  auto Y = [&](int k) { return moteur.Graphe->mondeY[0].valeur[static_cast<std::size_t>(k)]; };
+  moteur.EnregistreBtnClick();
+  ASSERT_TRUE(attend([&] { return N() >= 2; }, 5000));
+
+  banc.Ferme(0);
+  TPortSerie& port = *moteur.voieSerieCin[3];
+  ASSERT_TRUE(attend([&] { return port.Perdu(); }, 3000));
+  ASSERT_TRUE(attend([&] { return std::isnan(a.ValeurCourante); }, 2000));
+  const int pendant = N();
+  attend([] { return false; }, 2200);
+  EXPECT_EQ(N(), pendant);
+  EXPECT_EQ(moteur.Vue().Statut(1).rfind("COM3 perdu à ", 0), 0u) << moteur.Vue().Statut(1);
+
+  const std::string ph2 = banc.Ajoute(std::make_unique<TPhMetre>(std::make_shared<TValeurFixe>(4.01)));
+  ASSERT_FALSE(ph2.empty());
+  std::filesystem::remove(lien);
+  std::filesystem::create_symlink(ph2, lien);
+  ASSERT_TRUE(attend([&] { return N() > pendant && Y(N() - 1) == 4.01; }, 5000));
+  EXPECT_TRUE(port.Open());
+  EXPECT_NE(moteur.Vue().Statut(1).find(", rétabli à "), std::string::npos) << moteur.Vue().Statut(1);
+  EXPECT_EQ(moteur.EtatAcq, eaEnCours);
+  for (int k = 0; k < pendant; ++k) EXPECT_DOUBLE_EQ(Y(k), 7.02) << k;
+  for (int k = pendant; k < N(); ++k) EXPECT_DOUBLE_EQ(Y(k), 4.01) << k;
+  moteur.FormDestroy();
+  banc.Arrete();
+  std::filesystem::remove(lien);
+  InstalleRegional(nullptr);
+}
