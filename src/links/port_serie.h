@@ -143,6 +143,9 @@ public:
   TTraceLogState Logging() const { return etatJournal_; }
   void SetLogging(TTraceLogState etat);
   std::uint32_t TraceSize() const { return trace_.Capacite(); }
+  // Entries held now by the trace and the log (never more than their sizes).
+  std::size_t TraceUsed() const { return trace_.Taille(); }
+  std::size_t LogUsed() const { return journal_.Taille(); }
   void SetTraceSize(std::uint32_t taille) { trace_.SetCapacite(taille); }
   std::uint32_t LogSize() const { return journal_.Capacite(); }
   void SetLogSize(std::uint32_t taille) { journal_.SetCapacite(taille); }

@@ -3,7 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <filesystem>
+#include <fstream>
 
 #include "banc/banc_pty.h"
 #include "banc/grandeur.h"
@@ -154,5 +159,57 @@ TEST(MoteurPty, AppareilRebrancheAuMemeChemin) {
   moteur.FormDestroy();
   banc.Arrete();
   std::filesystem::remove(lien);
+  InstalleRegional(nullptr);
+}
+
+// Channels whose COM numbers name no serial device (a regular file, a folder,
+// /dev/null) or one held by another program: the binding returns at once with the
+// channel unusable, the held one with the port's reason, and the ticks go on.
+TEST(MoteurPty, PortsInutilisablesSansBlocage) {
+  AssureApplicationQt();
+  TBancPty banc;
+  const std::string ph = banc.Ajoute(std::make_unique<TPhMetre>(std::make_shared<TValeurFixe>(7.02)));
+  ASSERT_FALSE(ph.empty());
+  banc.Demarre();
+  std::filesystem::create_directories("pas_un_port");
+  { std::ofstream("pas_un_port/fichier") << "abc"; }
+  // Held as another program would hold it: open with its lock.
+  const int tenu = ::open(ph.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  ASSERT_GE(tenu, 0);
+  ASSERT_EQ(::flock(tenu, LOCK_EX | LOCK_NB), 0);
+
+  TPlateformeQt plateforme;
+  InstalleRegional(&plateforme.regional);
+  std::filesystem::create_directories("programme");
+  TBaseAppareils base(plateforme.boucle, (std::filesystem::current_path() / "programme").string());
+  std::string message;
+  ASSERT_TRUE(base.ChargeAppareils(message)) << message;
+  const std::string ports = "COM3=pas_un_port/fichier;COM4=pas_un_port;COM5=/dev/null;COM6=" + ph;
+  TTablePorts table(plateforme.serie, nullptr, [&](const std::string& nom) -> std::optional<std::string> {
+    if (nom == TTablePorts::Variable) return ports;
+    return std::nullopt;
+  });
+  TCinetiqueMain moteur(plateforme.Plateforme(), base, table);
+  moteur.FormCreate();
+  moteur.TraceCB = false;
+  const char* noms[] = {"a", "b", "c", "d"};
+  for (int i = 0; i < 4; ++i) {
+    base.ListeAppareils.push_back(std::make_unique<Tappareil>());
+    base.ListeAppareils.back()->NomAppareil = noms[i];
+    ModelePh(*base.ListeAppareils.back(), 3 + i, "PH?\r", "pH");
+    moteur.AppareilAcq[static_cast<std::size_t>(i)] = base.ListeAppareils.back().get();
+  }
+  moteur.SetNbreVoies(4);
+  moteur.InitAttente();
+  for (int i = 0; i < 4; ++i) EXPECT_FALSE(moteur.Voie(i)->VoieSerieOK) << i;
+  EXPECT_EQ(moteur.voieSerieCin[6]->DerniereErreur(), "COM6 : " + ph + " est utilisé par un autre programme");
+  moteur.TimerTimer();
+  plateforme.boucle.TraiteEvenements(100);
+  moteur.TimerTimer();
+  EXPECT_EQ(moteur.Vue().Controle(ctl::LabelPb).caption, "Pas de réponse");
+  for (int i = 0; i < 4; ++i) EXPECT_TRUE(std::isnan(moteur.Voie(i)->ValeurCourante)) << i;
+  moteur.FormDestroy();
+  ::close(tenu);
+  banc.Arrete();
   InstalleRegional(nullptr);
 }

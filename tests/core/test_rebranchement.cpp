@@ -132,3 +132,24 @@ TEST_F(Rebranchement, AppareilMaitreRebrancheUneAutreVoie) {
   EXPECT_FALSE(std::isnan(Y(1, N() - 1)));
   EXPECT_NE(Statut().find(", rétabli à "), std::string::npos) << Statut();
 }
+
+// An instrument that floods its line without ever ending a line (a wrong baud rate, a
+// stuck transmitter): every buffer on the way stays within its size.
+TEST_F(Rebranchement, FluxSansFinDeLigneBorne) {
+  UnPhMetre(maTemps);
+  moteur->EnregistreBtnClick();
+  TPortSerie& port = *moteur->voieSerieCin[3];
+  ASSERT_EQ(port.Tracing(), tlOn);
+  const std::string bloc(4096, 'x');
+  for (int i = 0; i < 1500; ++i) {  // 6 MB, at the pace the loop takes them
+    Ligne().Emet(bloc);
+    p.boucle.Avance(5);
+    ASSERT_LE(port.InBuffUsed(), port.InSize());
+    ASSERT_LE(moteur->Voie(0)->ChaineLue.size(), TCinetiqueMain::ChaineLueMaxi);
+  }
+  EXPECT_EQ(moteur->Voie(0)->ChaineLue.size(), TCinetiqueMain::ChaineLueMaxi);
+  EXPECT_LE(port.TraceUsed(), port.TraceSize());
+  EXPECT_EQ(port.TraceUsed(), port.TraceSize());  // full, and no more
+  EXPECT_LE(port.LogUsed(), port.LogSize());
+  EXPECT_EQ(moteur->EtatAcq, eaEnCours);
+}
