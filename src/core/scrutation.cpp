@@ -34,6 +34,10 @@ void Borne(std::string& chaine, std::size_t maxi) {
 void TCinetiqueMain::TimerTimer() {
   // A tick inside a wait or a question of the running cycle starts no second cycle.
   if (dansAttente_ > 0) return;
+  if (ModeAcq == maAppareilMaitre) {
+    RebranchePorts();
+    return;
+  }
   ++cycles_;
   const bool silence = !Reponse || cycleInacheve_;
   vue_.SetCaption(ctl::LabelPb, silence ? "Pas de réponse" : "");
@@ -248,8 +252,8 @@ void TCinetiqueMain::TraiteMaitre() {
   const int m = Graphe->voieMaitre;
   Tappareil* M = Voie(m);
   if (!M) return;
-  // No main timer in this mode: the master's frames are the tick at which the other
-  // channels' ports are looked at and tried again.
+  // The other channels' ports are looked at and tried again at each frame as well:
+  // no point is made with the value of a channel that went away since the last tick.
   RebranchePorts();
   const std::string F = M->ChaineLue;
   M->SetValeurCourante();

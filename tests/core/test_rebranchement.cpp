@@ -97,8 +97,8 @@ TEST_F(Rebranchement, EnAttente) { ModeAvecMinuterie(maTemps); }
 TEST_F(Rebranchement, BarreDEspace) { ModeAvecMinuterie(maIncrement); }
 TEST_F(Rebranchement, EntreeClavier) { ModeAvecMinuterie(maClavier); }
 
-// No main timer in the master-channel mode: the master's frames are the rhythm at which
-// a lost channel is tried again (here a second self-transmitting meter).
+// The master-channel mode: its tick only watches the ports, and the master's frames
+// look at the other channels' ports too (here a second self-transmitting meter).
 TEST_F(Rebranchement, AppareilMaitreRebrancheUneAutreVoie) {
   Branche(4, CreeInstrument("pH-metre-continu"));
   Branche(3, CreeInstrument("pH-metre-continu"));
@@ -152,4 +152,29 @@ TEST_F(Rebranchement, FluxSansFinDeLigneBorne) {
   EXPECT_EQ(port.TraceUsed(), port.TraceSize());  // full, and no more
   EXPECT_LE(port.LogUsed(), port.LogSize());
   EXPECT_EQ(moteur->EtatAcq, eaEnCours);
+}
+
+TEST_F(Rebranchement, AppareilMaitreLuiMemeRebranche) {
+  Branche(4, CreeInstrument("pH-metre-continu"));
+  Demarre();
+  moteur->ModeAcq = maAppareilMaitre;
+  moteur->Graphe->AbscisseMaitre = amIndex;
+  Voies({"Banc virtuel pH-mètre à impression"});
+  p.boucle.Avance(2500);
+  moteur->EnregistreBtnClick();
+  p.boucle.Avance(3000);
+  const int avant = N();
+  ASSERT_GE(avant, 2);
+  TLigneSimulee& ligne = *p.serie.Ligne("/sim/com4");
+  ligne.Debranche();
+  p.boucle.Avance(4000);
+  EXPECT_EQ(N(), avant);
+  EXPECT_TRUE(std::isnan(moteur->Voie(0)->ValeurCourante));
+  EXPECT_EQ(Statut().rfind("COM4 perdu à ", 0), 0u) << Statut();
+  ligne.Rebranche();
+  p.boucle.Avance(4000);
+  EXPECT_GT(N(), avant);
+  EXPECT_NE(Statut().find(", rétabli à "), std::string::npos) << Statut();
+  // Numbered on from where the points stopped.
+  EXPECT_DOUBLE_EQ(X(avant), avant + 1);
 }
