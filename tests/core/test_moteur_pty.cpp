@@ -130,6 +130,9 @@ TEST(MoteurPty, AppareilRebrancheAuMemeChemin) {
     TMoteurQt e("COM3=" + lien.string());
     TCinetiqueMain& moteur = *e.moteur;
     Tappareil& a = e.Ajoute("a", 3, "PH?\r", "pH");
+    // 7E1, which a pseudo-terminal cannot take: known as one through the link too.
+    a.DataBits = 7;
+    a.Parite = pEven;
     moteur.DureeMesure = 60;
     e.Voies({&a});
     ASSERT_TRUE(a.VoieSerieOK);
@@ -138,7 +141,10 @@ TEST(MoteurPty, AppareilRebrancheAuMemeChemin) {
     moteur.EnregistreBtnClick();
     ASSERT_TRUE(e.Attend([&] { return N() >= 2; }, 5000));
 
+    // The device node goes with the cable, as a USB adapter's does (and no other
+    // program's new pseudo-terminal may take its number under the link meanwhile).
     banc.Ferme(0);
+    std::filesystem::remove(lien);
     TPortSerie& port = *moteur.voieSerieCin[3];
     ASSERT_TRUE(e.Attend([&] { return port.Perdu(); }, 3000));
     ASSERT_TRUE(e.Attend([&] { return std::isnan(a.ValeurCourante); }, 2000));
@@ -149,7 +155,6 @@ TEST(MoteurPty, AppareilRebrancheAuMemeChemin) {
 
     const std::string ph2 = banc.Ajoute(std::make_unique<TPhMetre>(std::make_shared<TValeurFixe>(4.01)));
     ASSERT_FALSE(ph2.empty());
-    std::filesystem::remove(lien);
     std::filesystem::create_symlink(ph2, lien);
     ASSERT_TRUE(e.Attend([&] { return N() > pendant && Y(N() - 1) == 4.01; }, 5000));
     EXPECT_TRUE(port.Open());

@@ -34,7 +34,9 @@ TEST_F(TBancFenetre, InstrumentRebrancheEnCoursDAcquisition) {
   Clique(F.Bouton(ctl::EnregistreBtn));
   ASSERT_TRUE(AttendQue([&] { return M.Graphe->NbrePoints >= 2; }, 15000)) << M.Graphe->NbrePoints;
 
+  // The device node goes with the cable, as a USB adapter's does.
   banc_.Ferme(0);
+  std::filesystem::remove(lien);
   QLabel* statut = F.StatusPanel(1);
   ASSERT_TRUE(AttendQue([&] { return statut->text().startsWith(QString::fromUtf8("COM3 perdu à ")); }, 8000))
       << statut->text().toStdString();
@@ -43,7 +45,6 @@ TEST_F(TBancFenetre, InstrumentRebrancheEnCoursDAcquisition) {
 
   const std::string second = banc_.Ajoute(CreeInstrument("pH-metre"));
   ASSERT_FALSE(second.empty());
-  std::filesystem::remove(lien);
   std::filesystem::create_symlink(second, lien);
   ASSERT_TRUE(AttendQue([&] { return M.Graphe->NbrePoints > pendant; }, 10000)) << M.Graphe->NbrePoints;
   EXPECT_TRUE(statut->text().contains(QString::fromUtf8(", rétabli à "))) << statut->text().toStdString();
