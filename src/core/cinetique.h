@@ -84,6 +84,9 @@ public:
   void PosteMajCurseurs();
   void TimerWTW1Timer();
   void TimerWTW2Timer();
+  // Tries again, at the acquisition's own rhythm, the ports in use whose device was
+  // lost; a port that opens gets its instruments' initialisation back.
+  void RebranchePorts();
 
   // ---- modes and recording
   void SetEtatAcq(TEtatAcquisition e);
@@ -218,6 +221,9 @@ private:
   bool ValideClavier();
   void ClavierFocus();
   void Beep();
+  std::vector<TPortSerie*> PortsEnService() const;
+  void OublieValeurs(const TPortSerie& port);
+  void Rebranche(TPortSerie& port);
 
   TPlateforme& plateforme_;
   TBaseAppareils& base_;
@@ -238,6 +244,8 @@ private:
   bool erreurCopieSignalee_ = false;
   bool dernierPointAccepte_ = false;
   std::size_t metresVus_ = 0;
+  // When each lost port went (0: not lost), told once on the status line.
+  std::array<double, NbreComs + 1> pertes_{};
   // Expires with the engine, so that a message posted to it is then dropped.
   std::shared_ptr<bool> vie_ = std::make_shared<bool>(true);
 };

@@ -56,7 +56,9 @@ void TCinetiqueMain::SetEtatAcq(TEtatAcquisition e) {
     intervalle = std::max(intervalle, DeltatMin * 1000);
   }
   Timer->SetIntervalle(intervalle);
-  Timer->SetActif(NbreVoies() > 0 && e != eaNone && ModeAcq != maAppareilMaitre);
+  // In the master-channel mode the master's frames drive the loop; the tick there only
+  // watches the ports, so that a master pulled out and put back is used again.
+  Timer->SetActif(NbreVoies() > 0 && e != eaNone);
   Reponse = true;
   cycleInacheve_ = false;
   if (e == eaClavier) {

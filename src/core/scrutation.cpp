@@ -34,18 +34,20 @@ void Borne(std::string& chaine, std::size_t maxi) {
 void TCinetiqueMain::TimerTimer() {
   // A tick inside a wait or a question of the running cycle starts no second cycle.
   if (dansAttente_ > 0) return;
+  if (ModeAcq == maAppareilMaitre) {
+    RebranchePorts();
+    return;
+  }
   ++cycles_;
   const bool silence = !Reponse || cycleInacheve_;
   vue_.SetCaption(ctl::LabelPb, silence ? "Pas de réponse" : "");
   Reponse = false;
   VoieCourante = 0;
   if (NbreVoies() < 1) return;
-  // A device may go without a word from the system: the tick looks at the ports in
-  // use, so that no port needs a watch of its own and a lost one is closed (and
-  // reported) before its request.
-  for (int i = 0; i < NbreVoies(); ++i)
-    if (Tappareil* A = Voie(i))
-      if (auto* port = dynamic_cast<TPortSerie*>(A->VoieSerie)) port->VerifieLiaison();
+  // The tick looks at the ports in use, so that no port needs a watch of its own: a
+  // lost one is closed (and reported) before its request, and tried again until its
+  // device is back.
+  RebranchePorts();
   cycleInacheve_ = true;
   InterrogeVoie();
 }
@@ -271,6 +273,9 @@ void TCinetiqueMain::TraiteMaitre() {
   const int m = Graphe->voieMaitre;
   Tappareil* M = Voie(m);
   if (!M) return;
+  // The other channels' ports are looked at and tried again at each frame as well:
+  // no point is made with the value of a channel that went away since the last tick.
+  RebranchePorts();
   const std::string F = M->ChaineLue;
   M->SetValeurCourante();
   if (M->depassement) ConfirmeDepassement(m);

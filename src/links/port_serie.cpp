@@ -205,6 +205,7 @@ void TPortSerie::Perte(const std::string& raison) {
   }
   Libere();
   perdu_ = true;
+  datePerte_ = boucle_.DateHeure();
   perteSignalee_ = false;
   if (surPerte_) {
     boucle_.Poste([vie = std::weak_ptr<Vie>(vie_)] {

@@ -143,6 +143,9 @@ public:
   TTraceLogState Logging() const { return etatJournal_; }
   void SetLogging(TTraceLogState etat);
   std::uint32_t TraceSize() const { return trace_.Capacite(); }
+  // Entries held now by the trace and the log (never more than their sizes).
+  std::size_t TraceUsed() const { return trace_.Taille(); }
+  std::size_t LogUsed() const { return journal_.Taille(); }
   void SetTraceSize(std::uint32_t taille) { trace_.SetCapacite(taille); }
   std::uint32_t LogSize() const { return journal_.Capacite(); }
   void SetLogSize(std::uint32_t taille) { journal_.SetCapacite(taille); }
@@ -162,6 +165,8 @@ public:
   // anyway (the main timer); a device found gone is lost as above. Nothing when closed.
   void VerifieLiaison();
   const std::string& MessagePerte() const { return messagePerte_; }
+  // When the device was found gone (the loop's date-time), for the user's message.
+  double DatePerte() const { return datePerte_; }
 
   // Why the last setting or opening of the port failed, as its EPortSerie said it
   // ("COM3 : /dev/ttyS0 est utilisé par un autre programme"); empty after a success.
@@ -236,6 +241,7 @@ private:
   bool perdu_ = false;
   bool perteSignalee_ = false;
   std::string messagePerte_;
+  double datePerte_ = 0;
 
   TTraceSerie trace_;
   TJournalSerie journal_;

@@ -252,3 +252,33 @@ TEST(SerieQt, SondeEtEnumeration) {
             (std::vector<std::string>{"faux_dev/ttyACM0", "faux_dev/ttyS0", "faux_dev/ttyUSB3"}));
 }
 }  // namespace
+
+// A COM number that names something else than a serial device, or one another program
+// holds: the opening fails at once with the port's error, and the engine's binding
+// (which probes first) finds no port to use.
+TEST(SerieQt, CheminQuiNEstPasUnPortSerie) {
+  TBoucleQt boucle;
+  TSerieQt serie;
+  std::filesystem::create_directories("pas_un_port");
+  EcritFichierSur("pas_un_port/fichier", "abc");
+  for (const std::string& chemin : {std::string("pas_un_port/fichier"), std::string("pas_un_port"),
+                                    std::string("/dev/null"), std::string("pas_un_port/absent")}) {
+    SCOPED_TRACE(chemin);
+    const std::string variable = "COM3=" + chemin;
+    TTablePorts table(serie, nullptr, [&](const std::string& n) -> std::optional<std::string> {
+      if (n == TTablePorts::Variable) return variable;
+      return std::nullopt;
+    });
+    EXPECT_FALSE(ExistePort(table, 3));
+    TPortSerie port(serie, boucle, table, 3);
+    port.SetAutoOpen(false);
+    try {
+      port.SetOpen(true);
+      ADD_FAILURE() << "ouvert";
+    } catch (const EPortSerie& e) {
+      EXPECT_EQ(std::string(e.what()).rfind("COM3 : ", 0), 0u) << e.what();
+      EXPECT_EQ(port.DerniereErreur(), e.what());
+    }
+    EXPECT_FALSE(port.Open());
+  }
+}

@@ -158,7 +158,10 @@ private:
     if (!port_->setBaudRate(r.baud)) refuse("vitesse de " + std::to_string(r.baud) + " bauds");
     // A pseudo-terminal (the virtual bench) carries whole bytes and has no character
     // format: a 7-bit or parity setting it refuses is no failure of the line.
-    const bool pseudoTerminal = chemin_.rfind("/dev/pts/", 0) == 0;
+    // Also through a link (a stable name for a device that comes and goes).
+    std::error_code erreur;
+    const std::string reel = std::filesystem::weakly_canonical(chemin_, erreur).string();
+    const bool pseudoTerminal = (erreur ? chemin_ : reel).rfind("/dev/pts/", 0) == 0;
     if (!port_->setDataBits(static_cast<QSerialPort::DataBits>(r.bitsDonnees)) && !pseudoTerminal)
       refuse("bits de données");
     if (!port_->setParity(VersParite(r.parite)) && !pseudoTerminal) refuse("parité");
