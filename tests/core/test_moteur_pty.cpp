@@ -10,6 +10,7 @@
 #include "banc/phmetre.h"
 #include "banc/phmetre_continu.h"
 #include "core/cinetique.h"
+#include "core/moteur_reel.h"
 #include "core/noms_controles.h"
 #include "instruments/base_appareils.h"
 #include "links/table_ports.h"
@@ -17,49 +18,6 @@
 #include "tools/application_qt.h"
 #include "util/regional_courant.h"
 
-namespace {
-void ModelePh(Tappareil& a, int com, const std::string& demande, const std::string& symbole) {
-  a.ComNumber = static_cast<std::uint16_t>(com);
-  a.Baud = 2400;
-  a.Demande = demande;
-  a.SymboleGrandeur = symbole;
-  a.UniteGrandeur = "";
-  a.ValMaxi = 2000;
-  a.ValMini = -2000;
-  a.Precision = 4;
-  a.Delai = 100;
-}
-
-// The engine on the real platform, with the shipped device database and the given
-// ports; its regional settings are in force for its lifetime.
-struct TMoteurReel {
-  explicit TMoteurReel(std::string ports_)
-      : ports(std::move(ports_)),
-        base(plateforme.boucle, (std::filesystem::current_path() / "programme").string()),
-        table(plateforme.serie, nullptr, [this](const std::string& nom) -> std::optional<std::string> {
-          if (nom == TTablePorts::Variable) return ports;
-          return std::nullopt;
-        }) {
-    InstalleRegional(&plateforme.regional);
-    std::filesystem::create_directories("programme");
-    std::string message;
-    EXPECT_TRUE(base.ChargeAppareils(message)) << message;
-    moteur = std::make_unique<TCinetiqueMain>(plateforme.Plateforme(), base, table);
-    moteur->FormCreate();
-    moteur->TraceCB = false;
-  }
-  ~TMoteurReel() {
-    moteur->FormDestroy();
-    moteur.reset();
-    InstalleRegional(nullptr);
-  }
-  std::string ports;
-  TPlateformeQt plateforme;
-  TBaseAppareils base;
-  TTablePorts table;
-  std::unique_ptr<TCinetiqueMain> moteur;
-};
-}  // namespace
 
 TEST(MoteurPty, TroisVoiesDontDeuxSurUnMemePort) {
   AssureApplicationQt();

@@ -18,6 +18,7 @@
 #include "banc/grandeur.h"
 #include "banc/phmetre.h"
 #include "core/cinetique.h"
+#include "core/moteur_reel.h"
 #include "core/noms_controles.h"
 #include "instruments/base_appareils.h"
 #include "links/table_ports.h"
@@ -25,67 +26,6 @@
 #include "tools/application_qt.h"
 #include "util/regional_courant.h"
 
-namespace {
-void ModelePh(Tappareil& a, int com, const std::string& demande, const std::string& symbole) {
-  a.ComNumber = static_cast<std::uint16_t>(com);
-  a.Baud = 2400;
-  a.Demande = demande;
-  a.SymboleGrandeur = symbole;
-  a.UniteGrandeur = "";
-  a.ValMaxi = 2000;
-  a.ValMini = -2000;
-  a.Precision = 4;
-  a.Delai = 100;
-}
-
-// The engine on the Qt platform, its COM numbers given by `ports` ("COM3=/dev/pts/4;...").
-struct TMoteurQt {
-  explicit TMoteurQt(std::string ports)
-      : ports_(std::move(ports)),
-        base(plateforme.boucle, (std::filesystem::current_path() / "programme").string()),
-        table(plateforme.serie, nullptr, [this](const std::string& nom) -> std::optional<std::string> {
-          if (nom == TTablePorts::Variable) return ports_;
-          return std::nullopt;
-        }) {
-    InstalleRegional(&plateforme.regional);
-    std::string message;
-    EXPECT_TRUE(base.ChargeAppareils(message)) << message;
-    moteur = std::make_unique<TCinetiqueMain>(plateforme.Plateforme(), base, table);
-    moteur->FormCreate();
-    moteur->TraceCB = false;
-  }
-  ~TMoteurQt() {
-    moteur->FormDestroy();
-    moteur.reset();
-    InstalleRegional(nullptr);
-  }
-  Tappareil& Ajoute(const std::string& nom, int com, const std::string& demande, const std::string& symbole) {
-    base.ListeAppareils.push_back(std::make_unique<Tappareil>());
-    Tappareil& a = *base.ListeAppareils.back();
-    a.NomAppareil = nom;
-    ModelePh(a, com, demande, symbole);
-    return a;
-  }
-  void Voies(const std::vector<Tappareil*>& voies) {
-    moteur->SetNbreVoies(static_cast<int>(voies.size()));
-    for (std::size_t i = 0; i < voies.size(); ++i) moteur->AppareilAcq[i] = voies[i];
-    moteur->InitAttente();
-  }
-  // Runs the loop until `fini` or the delay has passed.
-  template <class F> bool Attend(F fini, int ms) {
-    const auto fin = plateforme.boucle.Millisecondes() + ms;
-    while (!fini() && plateforme.boucle.Millisecondes() < fin) plateforme.boucle.TraiteEvenements(50);
-    return fini();
-  }
-
-  std::string ports_;
-  bool dossier_ = std::filesystem::create_directories("programme");
-  TPlateformeQt plateforme;
-  TBaseAppareils base;
-  TTablePorts table;
-  std::unique_ptr<TCinetiqueMain> moteur;
-};
-}  // namespace
 
 // The cable pulled out during a time base, then the same device back at the same path
 // (a link to a new pseudo-terminal): the acquisition's own tick opens it again and the
@@ -100,7 +40,7 @@ TEST(MoteurPty, AppareilRebrancheAuMemeChemin) {
   std::filesystem::remove(lien);
   std::filesystem::create_symlink(ph1, lien);
   {
-    TMoteurQt e("COM3=" + lien.string());
+    TMoteurReel e("COM3=" + lien.string());
     TCinetiqueMain& moteur = *e.moteur;
     Tappareil& a = e.Ajoute("a", 3, "PH?\r", "pH");
     // 7E1, which a pseudo-terminal cannot take: known as one through the link too.
@@ -156,7 +96,7 @@ TEST(MoteurPty, PortsInutilisablesSansBlocage) {
   ASSERT_GE(tenu, 0);
   ASSERT_EQ(::flock(tenu, LOCK_EX | LOCK_NB), 0);
   {
-    TMoteurQt e("COM3=pas_un_port/fichier;COM4=pas_un_port;COM5=/dev/null;COM6=" + ph);
+    TMoteurReel e("COM3=pas_un_port/fichier;COM4=pas_un_port;COM5=/dev/null;COM6=" + ph);
     TCinetiqueMain& moteur = *e.moteur;
     e.Voies({&e.Ajoute("a", 3, "PH?\r", "pH"), &e.Ajoute("b", 4, "PH?\r", "pH"), &e.Ajoute("c", 5, "PH?\r", "pH"),
              &e.Ajoute("d", 6, "PH?\r", "pH")});
