@@ -30,6 +30,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "cli/aide.h"
 #include "cli/commandes.h"
 #include "cli/controles.h"
 #include "cli/dialogue_console.h"
@@ -123,12 +124,7 @@ std::optional<bool> LitChoixUSB(const std::string& texte) {
   return std::nullopt;
 }
 
-void Usage() {
-  std::fprintf(stderr,
-               "Usage : pelitrax-cli acquire --ini FICHIER --config FICHIER.rs2 [--port COMn=PERIPHERIQUE]...\n"
-               "                             [--sortie FICHIER] [--image FICHIER.png] [--duree S] [--increment V]\n"
-               "                             [--oui|--non] [--usb-ph pH|potentiel]\n");
-}
+void Usage() { AfficheUsage("acquire"); }
 
 std::optional<TOptions> LitOptions(int argc, char** argv) {
   TOptions o;

@@ -108,3 +108,11 @@ bool AfficheAide(const char* sousCommande) {
     }
   return false;
 }
+
+void AfficheUsage(const char* sousCommande) {
+  for (const TAide& a : aides)
+    if (std::strcmp(a.nom, sousCommande) == 0) {
+      const char* fin = std::strstr(a.texte, "\n\n");
+      std::fwrite(a.texte, 1, fin ? static_cast<std::size_t>(fin - a.texte) + 1 : std::strlen(a.texte), stderr);
+    }
+}

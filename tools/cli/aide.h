@@ -12,3 +12,7 @@ void AfficheResume(bool surErreur);
 
 // The help of one sub-command; false when `sousCommande` names none.
 bool AfficheAide(const char* sousCommande);
+
+// The usage lines of one sub-command (its help up to the first blank line), on the
+// standard error after a usage error.
+void AfficheUsage(const char* sousCommande);

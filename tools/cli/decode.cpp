@@ -4,6 +4,7 @@
 #include <iostream>
 #include <string>
 
+#include "cli/aide.h"
 #include "cli/commandes.h"
 #include "cli/controles.h"
 #include "instruments/appareil.h"
@@ -56,7 +57,7 @@ bool LitLigneBornee(std::streambuf& entree, std::string& ligne) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "Usage : pelitrax-cli decode --ini FICHIER --appareil NOM [--decimal ,|.]\n");
+  AfficheUsage("decode");
   return 2;
 }
 

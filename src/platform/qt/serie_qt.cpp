@@ -41,8 +41,7 @@ public:
   explicit TPeripheriqueQt(std::string chemin) : chemin_(std::move(chemin)), port_(std::make_unique<QSerialPort>()) {}
   ~TPeripheriqueQt() override { Ferme(); }
 
-  // Without `reglage`, a probe: the device is opened as it is and nothing listens.
-  TCodeSerie Ouvre(const TReglageLigne* reglage, std::string& raison) {
+  TCodeSerie Ouvre(const TReglageLigne& reglage, std::string& raison) {
     port_->setPortName(QString::fromStdString(chemin_));
     // A bounded buffer: when the program does not read, the system's queue fills and
     // the handshake (when chosen) holds the instrument back.
@@ -72,8 +71,7 @@ public:
       return TCodeSerie::Occupe;
     }
     ouvert_ = true;
-    if (!reglage) return TCodeSerie::Aucun;
-    if (!AppliqueReglage(*reglage, raison)) {
+    if (!AppliqueReglage(reglage, raison)) {
       Ferme();
       raison = "réglage refusé par " + chemin_ + " : " + raison;
       return TCodeSerie::ReglageRefuse;
@@ -322,7 +320,7 @@ TPresence TSerieQt::Sonde(const std::string& chemin) {
 TOuvertureSerie TSerieQt::Ouvre(const std::string& chemin, const TReglageLigne& reglage) {
   auto peripherique = std::make_unique<TPeripheriqueQt>(chemin);
   std::string raison;
-  const TCodeSerie code = peripherique->Ouvre(&reglage, raison);
+  const TCodeSerie code = peripherique->Ouvre(reglage, raison);
   if (code != TCodeSerie::Aucun) return {nullptr, code, raison};
   return {std::move(peripherique), TCodeSerie::Aucun, {}};
 }
