@@ -249,8 +249,9 @@ TEST_F(LiaisonIPCQtFuzz, FouleMuetteAuDelaDesDescripteurs) {
   ToujoursServi();
 }
 
-// Descriptors run out for a moment (here, a flood): once some are free again the
-// server listens again, rather than staying closed until the program restarts.
+// Descriptors run out for a moment (here, a flood of clients in this process that
+// takes every one before the server could accept any): once some are free again the
+// server accepts again, rather than staying closed until the program restarts.
 TEST_F(LiaisonIPCQtFuzz, DescripteursEpuisesUnInstantPuisServi) {
 #if defined(__SANITIZE_ADDRESS__)
   // The sanitizers' own checks need descriptors too and fail in the process without
@@ -260,7 +261,7 @@ TEST_F(LiaisonIPCQtFuzz, DescripteursEpuisesUnInstantPuisServi) {
   {
     TDescripteursLimites limite(40);
     std::vector<std::unique_ptr<QLocalSocket>> foule;
-    for (int i = 0; i < 40; ++i) foule.push_back(Connecte());
+    for (int i = 0; i < 60; ++i) foule.push_back(Connecte());
     AttendQue([] { return false; }, 300);
   }
   AttendQue([] { return false; }, 200);

@@ -8,14 +8,21 @@
 
 #include <QByteArray>
 #include <QDir>
-#include <QFileInfo>
-#include <QLocalServer>
+#include <QFile>
 #include <QLocalSocket>
 #include <QMetaObject>
 #include <QPointer>
+#include <QSocketNotifier>
 #include <QTimer>
 
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <deque>
 #include <utility>
 
@@ -28,6 +35,10 @@ public:
   bool recue = false;  // the command (or a refusal) is settled; later bytes are ignored
 };
 
+// Out of descriptors, the listening socket waits this long before accepting again;
+// the clients meanwhile stay queued by the system.
+constexpr int DelaiRepriseMs = 200;
+
 void Repond(QLocalSocket* socket, bool accepte) {
   if (!socket || socket->state() != QLocalSocket::ConnectedState) return;
   socket->write(accepte ? "1" : "0", 1);
@@ -36,84 +47,180 @@ void Repond(QLocalSocket* socket, bool accepte) {
 }
 }  // namespace
 
-class TLiaisonIPCQt::TServeur : public std::enable_shared_from_this<TServeur> {
+// The listening socket, accepted here rather than by QLocalServer, which closes for
+// good (and removes its file) on a failed accept: with the process out of
+// descriptors for a moment the server would stay deaf until the program restarts.
+// Here acceptance pauses and resumes; the clients wait in the system's queue.
+class TEcouteur {
 public:
-  explicit TServeur(std::function<bool(const std::string&)> executer)
-      : serveur_(new QLocalServer), executer_(std::move(executer)) {}
+  TEcouteur() = default;
+  TEcouteur(const TEcouteur&) = delete;
+  TEcouteur& operator=(const TEcouteur&) = delete;
 
-  ~TServeur() {
-    // Deleted later: this may run from inside a command's handler, below a frame
-    // that still uses the server or one of its sockets.
-    if (serveur_) {
-      serveur_->close();
-      serveur_->deleteLater();
+  ~TEcouteur() {
+    // The notifier and the timer go with their host, later; they must not call back.
+    if (notificateur_) {
+      notificateur_->setEnabled(false);
+      notificateur_->disconnect();
     }
+    if (reprise_) {
+      reprise_->stop();
+      reprise_->disconnect();
+    }
+    if (fd_ < 0) return;
+    ::close(fd_);
+    // A name another program took meanwhile is left to it.
+    struct stat etat {};
+    if (::stat(nom_.constData(), &etat) == 0 && etat.st_ino == inode_ && etat.st_dev == peripherique_)
+      ::unlink(nom_.constData());
   }
 
-  bool Demarre(const QString& chemin) {
-    serveur_->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!serveur_->listen(chemin)) return false;
-    chemin_ = chemin;
-    std::weak_ptr<TServeur> faible = shared_from_this();
-    QObject::connect(serveur_, &QLocalServer::newConnection, serveur_, [faible] {
-      if (auto s = faible.lock()) s->Accueille();
+  // `hote` parents the notifier and the timer; `accueille` takes each accepted
+  // descriptor.
+  bool Ouvre(const QString& chemin, QObject* hote, std::function<void(int)> accueille) {
+    nom_ = QFile::encodeName(chemin);
+    sockaddr_un adresse{};
+    adresse.sun_family = AF_UNIX;
+    if (nom_.isEmpty() || static_cast<std::size_t>(nom_.size()) >= sizeof(adresse.sun_path)) return false;
+    std::memcpy(adresse.sun_path, nom_.constData(), static_cast<std::size_t>(nom_.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0) return false;
+    struct stat etat {};
+    // Only this user may connect: the mode is set before anyone can.
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&adresse), sizeof(adresse)) != 0) {
+      ::close(fd);
+      return false;
+    }
+    if (::chmod(nom_.constData(), S_IRWXU) != 0 || ::stat(nom_.constData(), &etat) != 0 ||
+        ::listen(fd, SOMAXCONN) != 0) {
+      ::close(fd);
+      ::unlink(nom_.constData());
+      return false;
+    }
+    fd_ = fd;
+    inode_ = etat.st_ino;
+    peripherique_ = etat.st_dev;
+    accueille_ = std::move(accueille);
+    notificateur_ = new QSocketNotifier(fd_, QSocketNotifier::Read, hote);
+    QObject::connect(notificateur_, &QSocketNotifier::activated, hote, [this] { Accepte(); });
+    reprise_ = new QTimer(hote);
+    reprise_->setSingleShot(true);
+    QObject::connect(reprise_, &QTimer::timeout, hote, [this] {
+      notificateur_->setEnabled(true);
+      Accepte();
     });
     return true;
   }
 
 private:
-  void Accueille() {
-    while (serveur_ && serveur_->hasPendingConnections()) {
-      QLocalSocket* socket = serveur_->nextPendingConnection();
-      if (!socket) break;
-      // The oldest silent connection makes room: a flood never holds every
-      // descriptor, nor keeps out the client that comes next.
-      std::erase_if(muets_, [](const QPointer<QLocalSocket>& m) { return m.isNull(); });
-      while (muets_.size() >= ConnexionsMaxi) {
-        const QPointer<QLocalSocket> plusAncien = muets_.front();
-        muets_.pop_front();
-        if (plusAncien) plusAncien->abort();
+  void Accepte() {
+    // One client per wake-up, as the loop goes on between: a client accepted earlier
+    // is read (and its leaving seen) before the next is taken. The notifier fires
+    // again for those still queued.
+    for (;;) {
+      const int client = ::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC);
+      if (client >= 0) {
+        accueille_(client);
+        return;
       }
-      muets_.emplace_back(socket);
-      auto* etat = new TEtatConnexion(socket);
-      auto* inactivite = new QTimer(socket);
-      inactivite->setSingleShot(true);
-      QObject::connect(inactivite, &QTimer::timeout, socket, [socket] { socket->abort(); });
-      inactivite->start(DelaiInactiviteMs);
-      std::weak_ptr<TServeur> faible = shared_from_this();
-      QObject::connect(socket, &QLocalSocket::disconnected, socket, [faible, socket] {
-        if (auto s = faible.lock()) s->Oublie(socket);
-        socket->deleteLater();
-      });
-      auto lit = [faible, socket, etat, inactivite] {
-        const QByteArray recu = socket->readAll();
-        if (etat->recue) return;
-        etat->tampon += recu;
-        const qsizetype zero = etat->tampon.indexOf('\0');
-        const auto limite = static_cast<qsizetype>(TailleMaxiMessage);
-        if (zero < 0 ? etat->tampon.size() > limite : zero > limite) {
-          etat->recue = true;
-          if (auto s = faible.lock()) s->Entendu(socket);
-          etat->tampon.clear();
-          inactivite->stop();
-          Repond(socket, false);
-          return;
-        }
-        if (zero < 0) return;  // not complete yet
-        etat->recue = true;
-        if (auto s = faible.lock()) s->Entendu(socket);
-        inactivite->stop();
-        std::string commande(etat->tampon.constData(), static_cast<std::size_t>(zero));
-        etat->tampon.clear();
-        if (auto s = faible.lock()) s->Range(socket, std::move(commande));
-      };
-      QObject::connect(socket, &QLocalSocket::readyRead, socket, lit);
-      // Bytes may have come with the connection itself.
-      if (socket->bytesAvailable() > 0) lit();
+      if (errno == EINTR || errno == ECONNABORTED) continue;
+      if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
+        notificateur_->setEnabled(false);
+        reprise_->start(DelaiRepriseMs);
+      }
+      return;
     }
   }
 
+  int fd_ = -1;
+  QByteArray nom_;
+  ino_t inode_ = 0;
+  dev_t peripherique_ = 0;
+  std::function<void(int)> accueille_;
+  QSocketNotifier* notificateur_ = nullptr;
+  QTimer* reprise_ = nullptr;
+};
+
+class TLiaisonIPCQt::TServeur : public std::enable_shared_from_this<TServeur> {
+public:
+  explicit TServeur(std::function<bool(const std::string&)> executer)
+      : hote_(new QObject), executer_(std::move(executer)) {}
+
+  ~TServeur() {
+    // Deleted later: this may run from inside a command's handler, below a frame
+    // that still uses one of the sockets.
+    ecouteur_.reset();
+    if (hote_) hote_->deleteLater();
+  }
+
+  bool Demarre(const QString& chemin) {
+    std::weak_ptr<TServeur> faible = shared_from_this();
+    ecouteur_ = std::make_unique<TEcouteur>();
+    return ecouteur_->Ouvre(chemin, hote_, [faible](int client) {
+      if (auto s = faible.lock()) {
+        s->Accueille(client);
+      } else {
+        ::close(client);
+      }
+    });
+  }
+
+private:
+  void Accueille(int client) {
+    auto* socket = new QLocalSocket(hote_);
+    if (!socket->setSocketDescriptor(client, QLocalSocket::ConnectedState, QIODevice::ReadWrite)) {
+      ::close(client);
+      delete socket;
+      return;
+    }
+    // The oldest silent connection makes room: a flood never holds every
+    // descriptor, nor keeps out the client that comes next.
+    std::erase_if(muets_, [](const QPointer<QLocalSocket>& m) { return m.isNull(); });
+    while (muets_.size() >= ConnexionsMaxi) {
+      const QPointer<QLocalSocket> plusAncien = muets_.front();
+      muets_.pop_front();
+      if (plusAncien) plusAncien->abort();
+    }
+    muets_.emplace_back(socket);
+    auto* etat = new TEtatConnexion(socket);
+    auto* inactivite = new QTimer(socket);
+    inactivite->setSingleShot(true);
+    QObject::connect(inactivite, &QTimer::timeout, socket, [socket] { socket->abort(); });
+    inactivite->start(DelaiInactiviteMs);
+    std::weak_ptr<TServeur> faible = shared_from_this();
+    QObject::connect(socket, &QLocalSocket::disconnected, socket, [faible, socket] {
+      if (auto s = faible.lock()) s->Oublie(socket);
+      socket->deleteLater();
+    });
+    auto lit = [faible, socket, etat, inactivite] {
+      const QByteArray recu = socket->readAll();
+      if (etat->recue) return;
+      etat->tampon += recu;
+      const qsizetype zero = etat->tampon.indexOf('\0');
+      const auto limite = static_cast<qsizetype>(TailleMaxiMessage);
+      if (zero < 0 ? etat->tampon.size() > limite : zero > limite) {
+        etat->recue = true;
+        if (auto s = faible.lock()) s->Entendu(socket);
+        etat->tampon.clear();
+        inactivite->stop();
+        Repond(socket, false);
+        return;
+      }
+      if (zero < 0) return;  // not complete yet
+      etat->recue = true;
+      if (auto s = faible.lock()) s->Entendu(socket);
+      inactivite->stop();
+      std::string commande(etat->tampon.constData(), static_cast<std::size_t>(zero));
+      etat->tampon.clear();
+      if (auto s = faible.lock()) s->Range(socket, std::move(commande));
+    };
+    QObject::connect(socket, &QLocalSocket::readyRead, socket, lit);
+    // Bytes may have come with the connection itself.
+    if (socket->bytesAvailable() > 0) lit();
+  }
+
   void Range(QLocalSocket* socket, std::string commande) {
+    fprintf(stderr, "RANGE %p %s file=%zu\n", (void*)socket, commande.c_str(), file_.size());
     if (file_.size() >= FileMaxi) {
       Repond(socket, false);
       return;
@@ -124,29 +231,21 @@ private:
 
   // A client gone before its turn: nobody waits for its command, which is dropped.
   void Oublie(QLocalSocket* socket) {
+    fprintf(stderr, "OUBLIE %p file=%zu\n", (void*)socket, file_.size());
     std::erase_if(file_, [socket](const auto& e) { return e.first.isNull() || e.first.data() == socket; });
     Entendu(socket);
-    Reecoute();
   }
 
   void Entendu(QLocalSocket* socket) {
     std::erase_if(muets_, [socket](const QPointer<QLocalSocket>& m) { return m.isNull() || m.data() == socket; });
   }
 
-  // A failed accept (the process out of descriptors) closes the server and removes
-  // its socket file; a descriptor has just been freed, so it listens again. A name
-  // another program took meanwhile is left to it.
-  void Reecoute() {
-    if (serveur_ && !serveur_->isListening() && !chemin_.isEmpty() && !QFileInfo::exists(chemin_))
-      serveur_->listen(chemin_);
-  }
-
   void Programme() {
-    if (programme_ || occupe_ || file_.empty() || !serveur_) return;
+    if (programme_ || occupe_ || file_.empty() || !hote_) return;
     programme_ = true;
     std::weak_ptr<TServeur> faible = shared_from_this();
     QMetaObject::invokeMethod(
-        serveur_, [faible] {
+        hote_, [faible] {
           if (auto s = faible.lock()) s->Traite();
         },
         Qt::QueuedConnection);
@@ -170,15 +269,15 @@ private:
       }
       occupe_ = false;
       Repond(socket.data(), accepte);
-      if (!serveur_) break;
+      if (!hote_) break;
     }
   }
 
-  QPointer<QLocalServer> serveur_;
+  QPointer<QObject> hote_;  // parent of the sockets, the notifier and the timer
+  std::unique_ptr<TEcouteur> ecouteur_;
   std::function<bool(const std::string&)> executer_;
   std::deque<std::pair<QPointer<QLocalSocket>, std::string>> file_;
   std::deque<QPointer<QLocalSocket>> muets_;  // connected, no command settled yet, oldest first
-  QString chemin_;
   bool occupe_ = false;
   bool programme_ = false;
 };
@@ -257,7 +356,7 @@ bool TLiaisonIPCQt::Ecoute(const std::string& service, const std::string& sujet,
       return false;
     }
   }
-  QLocalServer::removeServer(chemin);
+  QFile::remove(chemin);
   auto serveur = std::make_shared<TServeur>(std::move(executer));
   if (!serveur->Demarre(chemin)) return false;
   serveur_ = std::move(serveur);
