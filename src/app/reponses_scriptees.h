@@ -19,6 +19,7 @@ public:
 
   void Information(const std::string& texte) override { reel_.Information(texte); }
   void Erreur(const std::string& texte) override { reel_.Erreur(texte); }
+  void Signale(const std::string& texte) override { reel_.Signale(texte); }
   bool Confirme(const std::string& question) override;
   bool Saisie(const std::string& titre, const std::string& invite, std::string& valeur) override {
     return reel_.Saisie(titre, invite, valeur);

@@ -370,14 +370,13 @@ void TCinetiqueMain::PortPerdu(TPortSerie* port, const std::string& message) {
   const bool titrage = ModeAcq == maBuretteRS232;
   if (!utilise && !(titrage && Burette().VoieSerie == port)) return;
   // A titration can go on without neither its burette nor its readings; the other
-  // modes keep acquiring what the remaining channels give.
+  // modes keep acquiring what the remaining channels give, so the loss is told
+  // without a box that would hold the cycle until someone closes it.
   if (titrage && EtatAcq == eaEnCours) {
     FinTitrage(message);
     return;
   }
-  ++dansAttente_;
-  plateforme_.dialogue.Erreur(message);
-  --dansAttente_;
+  plateforme_.dialogue.Signale(message);
 }
 
 void TCinetiqueMain::SetRS232RG(std::vector<std::string>& items, int& itemIndex, std::string& caption, int comDefault) {

@@ -80,11 +80,17 @@ void TCinetiqueMain::InterrogeVoie() {
         port->FlushInBuffer();
         A->ChaineLue.clear();
         port->PutString(A->Demande);
+        return;
       } catch (const EPortSerie& e) {
-        plateforme_.dialogue.Erreur(e.what());
         A->VoieSerieOK = false;
+        // A device gone at the request is a loss like any other; either way the
+        // cycle goes on with the next channel.
+        if (port->Perdu()) {
+          PortPerdu(port, e.what());
+        } else {
+          plateforme_.dialogue.Erreur(e.what());
+        }
       }
-      return;
     }
     // A channel with no usable port is skipped rather than stalling those after it;
     // it shows no value, so no point is recorded while it is in use.

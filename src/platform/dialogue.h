@@ -13,6 +13,9 @@ public:
   virtual ~TDialogueUtilisateur() = default;
   virtual void Information(const std::string& texte) = 0;
   virtual void Erreur(const std::string& texte) = 0;
+  // A fault told without stopping what runs (a channel lost while acquiring): the
+  // report stays on screen, but nothing waits for the user to close it.
+  virtual void Signale(const std::string& texte) = 0;
   // Yes/No confirmation; true only for Yes.
   virtual bool Confirme(const std::string& question) = 0;
   // Text input box; `valeur` holds the default on entry and the typed text on OK.

@@ -187,14 +187,25 @@ TEST_F(Scrutation, UneVoiePerdueEstDiteAussitotEtLaBaseDeTempsContinue) {
   moteur->EnregistreBtnClick();
   p.boucle.Avance(10000);
   ASSERT_GT(N(), 5);
+  // A box would stay open a minute, nobody at the bench to close it: the report must
+  // not hold the cycle meanwhile.
+  p.dialogue.SetPendantBoite([&](const std::string&) { p.boucle.Avance(60000); });
+  const int avant = N();
   p.serie.Ligne("/sim/com4")->Debranche();
   p.boucle.Avance(500);
   const auto messages = p.dialogue.Messages();
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].rfind("COM4 : liaison perdue", 0), 0u) << messages[0];
+  EXPECT_EQ(p.dialogue.Journal().back().genre, TDialogueScripte::TGenre::Signale);
   EXPECT_EQ(Libelle(1), "pH=?");
   // The time base runs to its end; the channel left keeps its live value.
   p.boucle.Avance(5000);
+  // No point without the lost channel's value, but the cycle goes on: once the
+  // meter is plugged back, points come again, with nobody to close a box.
+  EXPECT_EQ(N(), avant);
+  p.serie.Ligne("/sim/com4")->Rebranche();
+  p.boucle.Avance(5000);
+  EXPECT_GE(N() - avant, 3);
   EXPECT_EQ(moteur->EtatAcq, eaEnCours);
   EXPECT_DOUBLE_EQ(Modele("a").ValeurCourante, 7.0);
   p.boucle.Avance(50000);

@@ -72,6 +72,7 @@ public:
 
   void Information(const std::string& texte) override { informations.push_back(texte); }
   void Erreur(const std::string& texte) override { erreurs.push_back(texte); }
+  void Signale(const std::string& texte) override { erreurs.push_back(texte); }
   bool Confirme(const std::string& question) override {
     questions.push_back(question);
     return reponse;

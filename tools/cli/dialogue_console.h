@@ -11,6 +11,8 @@ public:
   explicit TDialogueConsole(bool oui) : oui_(oui) {}
   void Information(const std::string& texte) override;
   void Erreur(const std::string& texte) override;
+  // Nothing waits on a console: as an error.
+  void Signale(const std::string& texte) override { Erreur(texte); }
   bool Confirme(const std::string& question) override;
   bool Saisie(const std::string& titre, const std::string& invite, std::string& valeur) override;
   std::optional<std::string> ChoisitFichier(bool, const std::string&, const std::string&, const std::string&) override {

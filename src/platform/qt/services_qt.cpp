@@ -49,6 +49,14 @@ void TDialogueQt::Erreur(const std::string& texte) {
   if (AvecFenetres()) QMessageBox::critical(nullptr, VersQString(titre_), VersQString(texte));
 }
 
+void TDialogueQt::Signale(const std::string& texte) {
+  if (!AvecFenetres()) return;
+  auto* boite = new QMessageBox(QMessageBox::Warning, VersQString(titre_), VersQString(texte), QMessageBox::Ok);
+  boite->setAttribute(Qt::WA_DeleteOnClose);
+  boite->setWindowModality(Qt::NonModal);
+  boite->show();
+}
+
 bool TDialogueQt::Confirme(const std::string& question) {
   if (!AvecFenetres()) return false;
   return QMessageBox::question(nullptr, VersQString(titre_), VersQString(question),

@@ -19,6 +19,7 @@ public:
   explicit TDialogueQt(std::string titre) : titre_(std::move(titre)) {}
   void Information(const std::string& texte) override;
   void Erreur(const std::string& texte) override;
+  void Signale(const std::string& texte) override;
   bool Confirme(const std::string& question) override;
   bool Saisie(const std::string& titre, const std::string& invite, std::string& valeur) override;
   std::optional<std::string> ChoisitFichier(bool enregistrer, const std::string& titre, const std::string& filtre,

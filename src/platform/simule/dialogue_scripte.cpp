@@ -18,12 +18,25 @@ void TDialogueScripte::AttendFichier(const std::string& titre, const std::string
 std::vector<std::string> TDialogueScripte::Messages() const {
   std::vector<std::string> textes;
   for (const auto& e : journal_)
-    if (e.genre == TGenre::Information || e.genre == TGenre::Erreur) textes.push_back(e.texte);
+    if (e.genre == TGenre::Information || e.genre == TGenre::Erreur || e.genre == TGenre::Signale)
+      textes.push_back(e.texte);
   return textes;
 }
 
-void TDialogueScripte::Information(const std::string& texte) { journal_.push_back({TGenre::Information, texte, {}}); }
-void TDialogueScripte::Erreur(const std::string& texte) { journal_.push_back({TGenre::Erreur, texte, {}}); }
+void TDialogueScripte::Information(const std::string& texte) {
+  journal_.push_back({TGenre::Information, texte, {}});
+  PendantBoite(texte);
+}
+
+void TDialogueScripte::Erreur(const std::string& texte) {
+  journal_.push_back({TGenre::Erreur, texte, {}});
+  PendantBoite(texte);
+}
+
+void TDialogueScripte::PendantBoite(const std::string& texte) {
+  // A copy: the hook may replace itself.
+  if (auto pendant = pendant_) pendant(texte);
+}
 
 bool TDialogueScripte::Prend(TGenre genre, const std::string& texte, TAttendu& attendu) {
   if (!script_.empty() && script_.front().genre == genre &&

@@ -12,7 +12,7 @@
 
 class TDialogueScripte final : public TDialogueUtilisateur {
 public:
-  enum class TGenre { Information, Erreur, Confirme, Saisie, Fichier };
+  enum class TGenre { Information, Erreur, Signale, Confirme, Saisie, Fichier };
   struct TEchange {
     TGenre genre;
     std::string texte;    // message, question, or the input box's prompt
@@ -30,14 +30,19 @@ public:
   void ReponsePermanente(bool oui) { permanente_ = oui ? 1 : 0; }
 
   void SetEchec(std::function<void(const std::string&)> echec) { echec_ = std::move(echec); }
+  // Runs while a message box is open (Information, Erreur), before the user closes
+  // it: a test lets time pass behind a box there. Not for Signale, which waits on
+  // nobody.
+  void SetPendantBoite(std::function<void(const std::string&)> pendant) { pendant_ = std::move(pendant); }
 
   const std::vector<TEchange>& Journal() const { return journal_; }
-  std::vector<std::string> Messages() const;  // information and error texts, in order
+  std::vector<std::string> Messages() const;  // information, error and reported texts, in order
   bool ScriptEpuise() const { return script_.empty(); }
   void VideJournal() { journal_.clear(); }
 
   void Information(const std::string& texte) override;
   void Erreur(const std::string& texte) override;
+  void Signale(const std::string& texte) override { journal_.push_back({TGenre::Signale, texte, {}}); }
   bool Confirme(const std::string& question) override;
   bool Saisie(const std::string& titre, const std::string& invite, std::string& valeur) override;
   std::optional<std::string> ChoisitFichier(bool enregistrer, const std::string& titre, const std::string& filtre,
@@ -57,6 +62,7 @@ private:
     bool garde = false;  // a permanent answer keeps the input box's default text
   };
   bool Prend(TGenre genre, const std::string& texte, TAttendu& attendu);
+  void PendantBoite(const std::string& texte);
 
   std::deque<TAttendu> script_;
   std::vector<TEchange> journal_;
@@ -64,4 +70,5 @@ private:
   int permanente_ = -1;
   bool touches_[3] = {false, false, false};
   std::function<void(const std::string&)> echec_;
+  std::function<void(const std::string&)> pendant_;
 };
