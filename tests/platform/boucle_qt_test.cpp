@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 
 #include "platform/qt/boucle_qt.h"
+#include "util/durees.h"
 
 namespace {
 int argc = 1;
@@ -43,7 +45,16 @@ TEST(BoucleQt, AttenteBorneeSansEvenement) {
   boucle.TraiteEvenements(50);
   const auto ecoule = boucle.Millisecondes() - debut;
   EXPECT_LT(ecoule, 2000);  // returns after its bound, not never
-  EXPECT_GT(boucle.DateHeure(), 46000.0);
+}
+
+// The local date and time, as the system's clock and zone give them.
+TEST(BoucleQt, DateHeureLocale) {
+  app();
+  TBoucleQt boucle;
+  const QDateTime q = QDateTime::currentDateTime();
+  const double attendu = EncodeDateHeure(q.date().year(), q.date().month(), q.date().day(), q.time().hour(),
+                                         q.time().minute(), q.time().second(), q.time().msec());
+  EXPECT_NEAR(boucle.DateHeure(), attendu, 2.0 / 86400.0);
 }
 
 TEST(BoucleQt, AttenteSansBorneJusquAUnEvenement) {

@@ -303,11 +303,18 @@ int CommandeAcquire(int argc, char** argv) {
       std::fprintf(stderr, "%s impossible : %s (%s)\n", quoi, (*sortie)->c_str(), raison->c_str());
       return 2;
     }
-  // Fonts for the picture of the plot; no display is needed.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-      qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication application(argc, argv);
+  // Fonts only for the picture of the plot (no display is needed for it): without a
+  // picture, a bare application spares the graphics platform's loading, and the font
+  // database its loading at the end.
+  std::unique_ptr<QCoreApplication> application;
+  if (o.image) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+      qputenv("QT_QPA_PLATFORM", "offscreen");
+    application = std::make_unique<QGuiApplication>(argc, argv);
+  } else {
+    application = std::make_unique<QCoreApplication>(argc, argv);
+  }
   TPlateformeQt qt;
   TDialogueConsole dialogue(o.oui);
   TPlateforme plateforme{qt.boucle, dialogue, qt.reglages, qt.regional, qt.shell, qt.pressePapiers,

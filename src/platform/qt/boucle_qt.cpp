@@ -5,12 +5,14 @@
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QMetaObject>
 #include <QThread>
 #include <QTimer>
 
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <ctime>
 
 #include "util/durees.h"
 
@@ -70,10 +72,16 @@ TBoucleQt::TBoucleQt() { horloge_.start(); }
 TBoucleQt::~TBoucleQt() = default;
 
 double TBoucleQt::DateHeure() const {
-  const QDateTime maintenant = QDateTime::currentDateTime();
-  const QDate d = maintenant.date();
-  const QTime t = maintenant.time();
-  return EncodeDateHeure(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second(), t.msec());
+  // localtime_r rather than QDateTime: the latter reads the time zone again (a stat
+  // of its file) at every call, and the cycle asks the time for each frame.
+  const std::int64_t ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                              std::chrono::system_clock::now().time_since_epoch())
+                              .count();
+  const std::time_t s = static_cast<std::time_t>(ms >= 0 ? ms / 1000 : (ms - 999) / 1000);
+  std::tm local{};
+  if (!::localtime_r(&s, &local)) return 0;
+  return EncodeDateHeure(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+                         local.tm_sec, static_cast<int>(ms - static_cast<std::int64_t>(s) * 1000));
 }
 
 std::unique_ptr<TMinuterie> TBoucleQt::CreeMinuterie() { return std::make_unique<TMinuterieQt>(); }
