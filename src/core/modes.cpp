@@ -95,6 +95,8 @@ void TCinetiqueMain::EnregistreBtnClick() {
     case maClavier: SetEtatAcq(eaClavier); break;
     case maBuretteRS232: {
       TburetteRS232& B = Burette();
+      // Back from a lost line while waiting: identified again before it dispenses.
+      if (!B.Initialisee() && !PrepareBurette()) return;
       Timer->SetActif(false);
       SetEtatAcq(eaEnCours);
       Graphe->NbrePoints = 0;

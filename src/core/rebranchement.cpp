@@ -90,7 +90,10 @@ void TCinetiqueMain::Rebranche(TPortSerie& port) {
   };
   for (int i = 0; i < NbreVoies(); ++i)
     if (Tappareil* A = Voie(i); A && PortDe(*A) == &port) reprend(*A);
-  if (ModeAcq == maBuretteRS232 && PortDe(base_.Burette()) == &port) reprend(base_.Burette());
+  if (ModeAcq == maBuretteRS232 && PortDe(base_.Burette()) == &port) {
+    reprend(base_.Burette());
+    base_.Burette().OublieInitialisation();
+  }
   double& perte = pertes_[port.ComNumber()];
   vue_.SetStatut(1, NomPort(port) + " perdu à " + Heure(perte) + ", rétabli à " + Heure(Maintenant()));
   perte = 0;

@@ -58,6 +58,9 @@ public:
 
   // True once initBurette has succeeded on the current line.
   bool Initialisee() const { return initialisee_; }
+  // The line was lost and is back: the burette may have been switched off meanwhile
+  // and forgotten its address and mode, so the next preparation identifies it again.
+  void OublieInitialisation() { initialisee_ = false; }
 
   std::string identification;   // answer to the identification command (8-bit)
   std::string erreurInit;       // reason of the last failed initialisation; empty after success

@@ -130,6 +130,43 @@ TEST_F(Titrage, BuretteOuPhMetrePerdusArretentLeDosageEtLeDisent) {
   }
 }
 
+// Switched off and on again, a burette forgets the address and the mode it was given:
+// once its port is back, the next titration identifies it again before dispensing.
+TEST_F(Titrage, BuretteRebrancheeEstIdentifieeDeNouveau) {
+  for (const bool pendantLeDosage : {true, false}) {
+    SCOPED_TRACE(pendantLeDosage);
+    Prepare();
+    p.boucle.Avance(2000);
+    if (pendantLeDosage) {
+      moteur->EnregistreBtnClick();
+      p.boucle.Avance(20000);
+      ASSERT_GE(N(), 3);
+    }
+    p.dialogue.VideJournal();
+    p.serie.Ligne("/sim/com1")->Debranche();
+    p.boucle.Avance(1000);
+    ASSERT_EQ(moteur->EtatAcq, pendantLeDosage ? eaTerminee : eaAttente);
+    ASSERT_EQ(p.dialogue.Messages().size(), 1u);
+    burette->SetAdresse("00");  // its address at power-up
+    p.serie.Ligne("/sim/com1")->Rebranche();
+    p.boucle.Avance(3000);
+    p.dialogue.VideJournal();
+    if (pendantLeDosage) {
+      p.dialogue.AttendConfirmation("Suppression de toutes les données", true);
+      moteur->ResetBtnClick();
+      EXPECT_EQ(burette->Adresse(), "01");
+      EXPECT_EQ(moteur->EtatAcq, eaAttente);
+    }
+    moteur->EnregistreBtnClick();
+    EXPECT_EQ(burette->Adresse(), "01");
+    p.boucle.Avance(30000);
+    EXPECT_EQ(moteur->EtatAcq, eaEnCours);
+    EXPECT_GE(N(), 3);
+    for (const auto& m : p.dialogue.Messages()) ADD_FAILURE() << m;
+    moteur.reset();
+  }
+}
+
 TEST_F(Titrage, PasDeBuretteSurLaLigneRetombeEnBaseDeTemps) {
   auto& ph = Branche(3, std::make_unique<TPhMetre>());
   Demarre();
