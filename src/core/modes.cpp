@@ -335,6 +335,11 @@ bool TCinetiqueMain::PrepareBurette() {
     ++dansAttente_;
     resultat = B.initBurette();
     --dansAttente_;
+    // The capacity is known only now: the volume axis follows it.
+    if (resultat && ModeAcq == maBuretteRS232) {
+      Graphe->mondeX.maxi = B.ValMaxi;
+      Repeindre();
+    }
   }
   if (!resultat && !B.erreurInit.empty()) plateforme_.dialogue.Information(B.erreurInit);
   for (int i = 0; i < NbreVoies(); ++i)

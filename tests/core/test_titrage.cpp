@@ -167,6 +167,20 @@ TEST_F(Titrage, BuretteRebrancheeEstIdentifieeDeNouveau) {
   }
 }
 
+// The volume axis spans the capacity the burette gives when it is identified.
+TEST_F(Titrage, AxeDesVolumesALaCapaciteDeLaBurette) {
+  beche = std::make_shared<TTitrage>();
+  burette = &Branche(1, std::make_unique<TBuretteSimulee>(beche));
+  burette->SetCapacite(10);
+  Branche(3, std::make_unique<TPhMetre>(beche));
+  Demarre();
+  moteur->ModeAcq = maBuretteRS232;
+  Voies({"Banc virtuel pH-mètre"});
+  ASSERT_TRUE(base.Burette().Initialisee());
+  EXPECT_DOUBLE_EQ(base.Burette().ValMaxi, 10);
+  EXPECT_DOUBLE_EQ(moteur->Graphe->mondeX.maxi, 10);
+}
+
 TEST_F(Titrage, PasDeBuretteSurLaLigneRetombeEnBaseDeTemps) {
   auto& ph = Branche(3, std::make_unique<TPhMetre>());
   Demarre();
