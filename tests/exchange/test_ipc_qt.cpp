@@ -92,7 +92,10 @@ TEST_F(LiaisonIPCQt, ServeurDansLeMemeProgramme) {
     recues.push_back(c);
     return c != "NON";
   }));
-  EXPECT_TRUE(fs::exists(dossier / "pelitrax-ipc-tracoria-serveurdde"));
+  const fs::path socket = dossier / "pelitrax-ipc-tracoria-serveurdde";
+  ASSERT_TRUE(fs::is_socket(socket));
+  // Another user of the machine cannot send it commands.
+  EXPECT_EQ(fs::status(socket).permissions() & (fs::perms::group_all | fs::perms::others_all), fs::perms::none);
   // The client waits through the loop, so a server on this same loop answers it.
   EXPECT_EQ(ipc.Execute("TRACORIA", "ServeurDDE", "ServeurItem", "CLIP|LOAD", 5000), R::Accepte);
   EXPECT_EQ(ipc.Execute("Tracoria", "ServeurDDE", "ServeurItem", "NON", 5000), R::Refuse);
@@ -103,6 +106,7 @@ TEST_F(LiaisonIPCQt, ServeurDansLeMemeProgramme) {
   EXPECT_EQ(ipc.Execute("TRACORIA", "ServeurDDE", "", std::string("FOCUS\0reste", 11), 5000), R::Accepte);
   EXPECT_EQ(recues, (std::vector<std::string>{"CLIP|LOAD", "NON", octets, "FOCUS"}));
   ipc.ArreteEcoute();
+  EXPECT_FALSE(fs::exists(socket));
   EXPECT_EQ(ipc.Execute("TRACORIA", "ServeurDDE", "", "x", 2000), R::PasDeServeur);
 }
 
@@ -132,6 +136,17 @@ TEST_F(LiaisonIPCQt, NomTenuParUnServeurVivant) {
   ipc.ArreteEcoute();
   EXPECT_TRUE(autre.Ecoute("PELITRAX", "ServeurDDE", [](const std::string&) { return false; }));
   EXPECT_EQ(ipc.Execute("Pelitrax", "ServeurDDE", "", "x", 2000), R::Refuse);
+  // A server that stops leaves alone the socket file another one has put in its place.
+  {
+    TLiaisonIPCQt premier(boucle, dossier.string());
+    ASSERT_TRUE(premier.Ecoute("Pelitrax", "Autre", [](const std::string&) { return true; }));
+    const std::string chemin = premier.CheminServeur("Pelitrax", "Autre");
+    fs::remove(chemin);
+    TLiaisonIPCQt second(boucle, dossier.string());
+    ASSERT_TRUE(second.Ecoute("Pelitrax", "Autre", [](const std::string&) { return false; }));
+    premier.ArreteEcoute();
+    EXPECT_EQ(ipc.Execute("Pelitrax", "Autre", "", "x", 2000), R::Refuse);  // still the second one
+  }
 }
 
 TEST_F(LiaisonIPCQt, SocketAbandonneRepris) {
