@@ -124,7 +124,9 @@ private:
         return;
       }
       if (errno == EINTR || errno == ECONNABORTED) continue;
-      if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
+      // Out of descriptors or memory (or any other failure): a pause, rather than a
+      // notifier that fires again at once for a client that cannot be taken.
+      if (errno != EAGAIN && errno != EWOULDBLOCK) {
         notificateur_->setEnabled(false);
         reprise_->start(DelaiRepriseMs);
       }
