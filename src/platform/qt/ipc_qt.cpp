@@ -45,7 +45,6 @@ void Repond(QLocalSocket* socket, bool accepte) {
   socket->flush();
   socket->disconnectFromServer();
 }
-}  // namespace
 
 // The listening socket, accepted here rather than by QLocalServer, which closes for
 // good (and removes its file) on a failed accept: with the process out of
@@ -142,6 +141,7 @@ private:
   QSocketNotifier* notificateur_ = nullptr;
   QTimer* reprise_ = nullptr;
 };
+}  // namespace
 
 class TLiaisonIPCQt::TServeur : public std::enable_shared_from_this<TServeur> {
 public:
