@@ -156,15 +156,9 @@ public:
   }
 
   bool Demarre(const QString& chemin) {
-    std::weak_ptr<TServeur> faible = shared_from_this();
+    // The listener goes before this object does (see the destructor).
     ecouteur_ = std::make_unique<TEcouteur>();
-    return ecouteur_->Ouvre(chemin, hote_, [faible](int client) {
-      if (auto s = faible.lock()) {
-        s->Accueille(client);
-      } else {
-        ::close(client);
-      }
-    });
+    return ecouteur_->Ouvre(chemin, hote_, [this](int client) { Accueille(client); });
   }
 
 private:
