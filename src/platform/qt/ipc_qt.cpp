@@ -216,7 +216,6 @@ private:
   }
 
   void Range(QLocalSocket* socket, std::string commande) {
-    fprintf(stderr, "RANGE %p %s file=%zu\n", (void*)socket, commande.c_str(), file_.size());
     if (file_.size() >= FileMaxi) {
       Repond(socket, false);
       return;
@@ -227,7 +226,6 @@ private:
 
   // A client gone before its turn: nobody waits for its command, which is dropped.
   void Oublie(QLocalSocket* socket) {
-    fprintf(stderr, "OUBLIE %p file=%zu\n", (void*)socket, file_.size());
     std::erase_if(file_, [socket](const auto& e) { return e.first.isNull() || e.first.data() == socket; });
     Entendu(socket);
   }
