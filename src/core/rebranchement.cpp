@@ -12,12 +12,6 @@
 #include "util/durees.h"
 
 namespace {
-std::string Heure(double dateHeure) {
-  const THeureDecodee h = DecodeHeure(dateHeure);
-  char s[16];
-  std::snprintf(s, sizeof s, "%02d:%02d:%02d", h.heure, h.minute, h.seconde);
-  return s;
-}
 
 std::string NomPort(const TPortSerie& port) { return "COM" + std::to_string(port.ComNumber()); }
 
@@ -50,7 +44,7 @@ void TCinetiqueMain::RebranchePorts() {
     if (perte == 0) {
       perte = port->DatePerte() != 0 ? port->DatePerte() : Maintenant();
       OublieValeurs(*port);
-      vue_.SetStatut(1, NomPort(*port) + " perdu à " + Heure(perte) + " : nouvel essai à chaque mesure");
+      vue_.SetStatut(1, NomPort(*port) + " perdu à " + TexteHeure(perte) + " : nouvel essai à chaque mesure");
     }
     try {
       port->SetOpen(true);
@@ -95,6 +89,6 @@ void TCinetiqueMain::Rebranche(TPortSerie& port) {
     base_.Burette().OublieInitialisation();
   }
   double& perte = pertes_[port.ComNumber()];
-  vue_.SetStatut(1, NomPort(port) + " perdu à " + Heure(perte) + ", rétabli à " + Heure(Maintenant()));
+  vue_.SetStatut(1, NomPort(port) + " perdu à " + TexteHeure(perte) + ", rétabli à " + TexteHeure(Maintenant()));
   perte = 0;
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/cinetique.h"
+#include "core/page_dialogue.h"
 #include "links/erreur_serie.h"
 #include "util/nombres.h"
 #include "util/regional_courant.h"
@@ -16,17 +17,6 @@ std::string TexteBorne(double x, int precision) {
   return FormatGeneral(x, precision, 2, SeparateurDecimal());
 }
 
-// The first `n` characters of a UTF-8 text.
-std::string Tronque(const std::string& texte, int n) {
-  int vus = 0;
-  for (std::size_t i = 0; i < texte.size(); ++i) {
-    const auto c = static_cast<unsigned char>(texte[i]);
-    if ((c & 0xC0) == 0x80) continue;  // continuation byte
-    if (vus == n) return texte.substr(0, i);
-    ++vus;
-  }
-  return texte;
-}
 }  // namespace
 
 Tappareil* AppareilDeVoie(const TCinetiqueMain& moteur, int voie) {
@@ -96,7 +86,7 @@ void TCfgAppDlg::FormActivate() {
 bool TCfgAppDlg::OKBtnClick() {
   Tappareil* A = AppareilRempli();
   if (!A) return false;
-  A->SymboleGrandeur = Tronque(EditNom, LongueurNom);
+  A->SymboleGrandeur = TronqueCaracteres(EditNom, static_cast<std::size_t>(LongueurNom));
   A->UniteGrandeur = EditUnite;
   A->ValMini = LitNombre(EditMin);
   A->ValMaxi = LitNombre(EditMax);

@@ -21,7 +21,6 @@ public:
   // The line "Réception de : ..." that byte `c` ends, if any (an empty line shows nothing).
   std::optional<std::string> Recoit(char c);
   const std::string& Tampon() const { return tampon_; }
-  void Vide() { tampon_.clear(); }
 
 private:
   std::string tampon_;

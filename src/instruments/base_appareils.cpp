@@ -219,10 +219,10 @@ bool TBaseAppareils::ChargeAppareils(std::string& messageArret) {
 bool TBaseAppareils::SauveAppareils() {
   TFichierIni ini = OuvreBase();
   // Sections are found without regard to case: a model renamed from "abc" to "ABC"
-  // still owns its section, which must not be erased below. Counted by name, so that
+  // still owns its section, which must not be erased below. A set of names, so that
   // a database of thousands of models is saved in one pass.
-  std::unordered_map<std::string, int> anciens;
-  for (const std::string& nom : ValeursIndex(ini)) ++anciens[MinusculesAscii(nom)];
+  std::unordered_set<std::string> anciens;
+  for (const std::string& nom : ValeursIndex(ini)) anciens.insert(MinusculesAscii(nom));
   // The index is emptied in place, so that it keeps its place and its comments.
   ini.EffaceCles(SectionIndex);
 
@@ -238,7 +238,7 @@ bool TBaseAppareils::SauveAppareils() {
     a->EcritIni(ini);
   }
   // The sections of models that were deleted or whose name changed.
-  for (const auto& [nom, nombre] : anciens)
+  for (const std::string& nom : anciens)
     if (!ecrits.contains(nom) && !NomReserve(nom)) ini.EffaceSection(nom);
   if (!ini.SectionExiste(SectionBurette)) {
     burette_->NomAppareil = SectionBurette;

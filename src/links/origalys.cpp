@@ -125,10 +125,11 @@ void TOrigalys::Init() {
       Appareil[static_cast<std::size_t>(j)] = std::make_unique<TAppareilOrigalys>(dll_, dialogue_, ident, TexteDeBibliotheque(chemin));
       NombreApp = j + 1;
     }
-    dll_.CloseComDll(h);
   } catch (const std::exception& e) {
     dialogue_.Erreur(std::string(e.what()) + " dans Origalys.Init");
   }
+  // Closed also when the enumeration failed halfway.
+  if (h) dll_.CloseComDll(h);
 }
 
 TAppareilOrigalys* TOrigalys::getAppareilIdent(std::int32_t identifiant) const {

@@ -1,6 +1,7 @@
 #include "links/texte16.h"
 
-#include <cstring>
+#include <algorithm>
+#include <tuple>
 
 TBloc16 BlocVersBibliotheque(const std::string& texte) {
   TBloc16 bloc{};
@@ -11,13 +12,12 @@ TBloc16 BlocVersBibliotheque(const std::string& texte) {
 
 std::string TexteDeBibliotheque(const std::uint16_t* bloc) {
   if (!bloc) return {};
-  // Copied at once: the library may reuse its block at the next call.
-  TBloc16 copie;
-  std::memcpy(copie.data(), bloc, sizeof copie);
+  // Read at once, before any other call that may reuse the library's block, and no
+  // further than its terminator.
   std::string texte;
-  for (const std::uint16_t u : copie) {
-    const auto c = static_cast<char>(u & 0xFF);
-    if (c == 0 || texte.size() >= LongueurMaxiTexte16) break;
+  for (std::size_t i = 0; i < std::tuple_size_v<TBloc16> && texte.size() < LongueurMaxiTexte16; ++i) {
+    const auto c = static_cast<char>(bloc[i] & 0xFF);
+    if (c == 0) break;
     texte += c;
   }
   return texte;

@@ -22,12 +22,6 @@ TCrayon Crayon(TCouleur c, TStyleTrait style = stPlein) { return TCrayon{c, 1, s
 
 bool DansOuvert(int v, int bas, int haut) { return bas < v && v < haut; }
 
-std::string HeureParDefaut(double heure) {
-  const THeureDecodee h = DecodeHeure(heure);
-  char s[16];
-  std::snprintf(s, sizeof s, "%02d:%02d:%02d", h.heure, h.minute, h.seconde);
-  return s;
-}
 
 }  // namespace
 
@@ -83,7 +77,7 @@ std::string Tgraphe::LibelleX(double t) const {
   const double s = std::clamp(std::nearbyint(t), static_cast<double>(std::numeric_limits<std::int32_t>::min()),
                               static_cast<double>(std::numeric_limits<std::int32_t>::max()));
   const double heure = SecondesEnHeure(static_cast<std::int32_t>(s));
-  return FormatHeure ? FormatHeure(heure) : HeureParDefaut(heure);
+  return FormatHeure ? FormatHeure(heure) : TexteHeure(heure);
 }
 
 void Tgraphe::DrawAxis(TSurfaceDessin& Canvas) {

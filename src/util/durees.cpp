@@ -122,6 +122,13 @@ THeureDecodee DecodeHeure(double dateHeure) {
           static_cast<int>(t % 1000)};
 }
 
+std::string TexteHeure(double dateHeure) {
+  const THeureDecodee h = DecodeHeure(dateHeure);
+  char s[16];
+  std::snprintf(s, sizeof s, "%02d:%02d:%02d", h.heure, h.minute, h.seconde);
+  return s;
+}
+
 std::string TexteDuree(const TParametresRegionaux& regional, std::int32_t secondes) {
   if (secondes < 0) secondes = 0;
   if (secondes < SecondesParJour) return regional.HeureLongue(SecondesEnHeure(secondes));

@@ -28,6 +28,8 @@ void DiminueDuree(std::int32_t& duree);
 double EncodeDateHeure(int annee, int mois, int jour, int heure, int minute, int seconde, int ms);
 struct THeureDecodee { int heure, minute, seconde, ms; };
 THeureDecodee DecodeHeure(double dateHeure);
+// Its time of day as "HH:MM:SS", whatever the user's formats.
+std::string TexteHeure(double dateHeure);
 
 // A duration as the duration fields show it: hours:minutes:seconds in the user's long
 // time format, or, from a day on (the time base reaches 34 h at 60 s intervals), with

@@ -26,12 +26,6 @@ bool EcritTout(int fd, std::string_view octets) {
   return true;
 }
 
-std::string DossierDe(const std::string& chemin) {
-  const auto p = chemin.rfind('/');
-  if (p == std::string::npos) return ".";
-  return p == 0 ? "/" : chemin.substr(0, p);
-}
-
 // A name beside the target that no other writer of this process or another one uses.
 std::string NomTemporaire(const std::string& chemin) {
   static std::atomic<unsigned> compteur{0};
@@ -39,6 +33,12 @@ std::string NomTemporaire(const std::string& chemin) {
 }
 
 }  // namespace
+
+std::string DossierDe(const std::string& chemin) {
+  const auto p = chemin.rfind('/');
+  if (p == std::string::npos) return ".";
+  return p == 0 ? "/" : chemin.substr(0, p);
+}
 
 bool EcritFichierSur(const std::string& cheminDemande, std::string_view octets) {
   if (cheminDemande.empty()) return false;

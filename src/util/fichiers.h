@@ -16,6 +16,8 @@ inline constexpr std::size_t TailleMaxiLecture = 32u << 20;
 // folder, a FIFO, a device) or is larger than `tailleMaxi`. It never blocks. On
 // failure errno tells why, as for every function here.
 std::optional<std::string> LitFichier(const std::string& chemin, std::size_t tailleMaxi = TailleMaxiLecture);
+// The folder of a path: "." for a bare name, "/" for one at the root.
+std::string DossierDe(const std::string& chemin);
 // The French reason of a failure of these functions, from errno ("disque plein").
 std::string TexteErreurSysteme(int erreur);
 // Appends and flushes (the running text copy); false on failure.

@@ -93,17 +93,13 @@ class TEcheance {
 public:
   TEcheance(TBoucleEvenements& boucle, std::int64_t ms) : minuterie_(boucle.CreeMinuterie()) {
     minuterie_->SetIntervalle(static_cast<int>(std::min<std::int64_t>(ms, INT32_MAX)));
-    minuterie_->SetRappel([this] {
-      passee_ = true;
-      minuterie_->SetActif(false);
-    });
+    minuterie_->SetRappel([this] { minuterie_->SetActif(false); });
     minuterie_->SetActif(true);
   }
-  bool Passee() const { return passee_; }
+  bool Passee() const { return !minuterie_->Actif(); }
 
 private:
   std::unique_ptr<TMinuterie> minuterie_;
-  bool passee_ = false;
 };
 
 struct TOptions {
@@ -335,12 +331,7 @@ int CommandeAcquire(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", refus.c_str());
     return 2;
   }
-  // USB meters and box inputs are read through their libraries, on no COM port.
-  const auto sansPortSerie = [&](const std::string& nom) {
-    const Tappareil* a = base.ChercheAppareil(nom);
-    return a && (a->isOrigalys || a->isSysam);
-  };
-  if (const auto manque = PortManquant(o.config, portsDuRun, base.Burette().ComNumber, sansPortSerie)) {
+  if (const auto manque = PortManquant(o.config, portsDuRun, base)) {
     std::fprintf(stderr, "%s\n", manque->c_str());
     return 2;
   }

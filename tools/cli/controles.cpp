@@ -15,19 +15,16 @@
 #include <system_error>
 
 #include "core/cinetique.h"
+#include "core/configuration.h"
 #include "core/fichiers_donnees.h"
+#include "instruments/base_appareils.h"
+#include "instruments/burette.h"
 #include "links/table_ports.h"
 #include "util/cp1252.h"
 #include "util/fichiers.h"
 #include "util/ini.h"
 
 namespace {
-std::string DossierDe(const std::string& chemin) {
-  const auto p = chemin.rfind('/');
-  if (p == std::string::npos) return ".";
-  return p == 0 ? "/" : chemin.substr(0, p);
-}
-
 // "RS232-secours-20261211-133005.csv" beside the text copy, under a name not taken.
 std::string NomSecours(const std::string& nomFichierTexte, const std::string& sortie) {
   const std::time_t t = std::time(nullptr);
@@ -100,23 +97,19 @@ std::string TexteTablePorts(const std::map<int, std::string>& ports) {
 }
 
 std::optional<std::string> PortManquant(const std::string& config, const std::map<int, std::string>& ports,
-                                        int comBurette,
-                                        const std::function<bool(const std::string&)>& sansPortSerie) {
-  // The keys and defaults the loading of the configuration uses.
-  const TFichierIni ini(config);
-  const std::int64_t voies = std::clamp<std::int64_t>(ini.LitEntier("Acquisition", "Nvoies", 1), 0, 9);
-  auto manque = [&](std::int64_t com) { return !ports.contains(static_cast<int>(com)); };
-  for (std::int64_t i = 0; i < voies; ++i) {
-    const std::string n = std::to_string(i);
-    const std::int64_t com = ini.LitEntier("Acquisition", "COM" + n, 1);
-    if (!manque(com)) continue;
-    std::string nom = ini.LitTexte("Acquisition", "Nom" + n, "");
-    if (nom.empty()) nom = ini.LitTexte("Acquisition", "Nom", "");
-    if (sansPortSerie(nom)) continue;
-    return "Aucun port donné pour COM" + std::to_string(com) + " (voie " + n + " : " + nom +
-           ") : donner --port COM" + std::to_string(com) + "=PERIPHERIQUE";
+                                        const TBaseAppareils& base) {
+  // The channels as the loading of the configuration will take them.
+  const TConfigLue c = LitFichierConfig(TFichierIni(NomConfiguration(config)), base, Tmonde{});
+  auto manque = [&](int com) { return !ports.contains(com); };
+  for (std::size_t i = 0; i < c.voies.size(); ++i) {
+    const TVoieConfig& v = c.voies[i];
+    // USB meters and box inputs are read through their libraries, on no COM port.
+    if (v.definition->isOrigalys || v.definition->isSysam || !manque(v.com)) continue;
+    return "Aucun port donné pour COM" + std::to_string(v.com) + " (voie " + std::to_string(i) + " : " + v.nom +
+           ") : donner --port COM" + std::to_string(v.com) + "=PERIPHERIQUE";
   }
-  if (ini.LitEntier("Acquisition", "Mode", 0) == maBuretteRS232 && manque(comBurette))
+  const int comBurette = base.Burette().ComNumber;
+  if (c.ModeAcq == maBuretteRS232 && manque(comBurette))
     return "Aucun port donné pour COM" + std::to_string(comBurette) + " (burette) : donner --port COM" +
            std::to_string(comBurette) + "=PERIPHERIQUE";
   return std::nullopt;

@@ -3,13 +3,13 @@
 // write failed and keeps the table in a copy of its own.
 #pragma once
 
-#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 
 #include "platform/serie.h"
 
+class TBaseAppareils;
 class TCinetiqueMain;
 
 // Nothing when the file can be read; otherwise the whole French message, `quoi` first
@@ -25,13 +25,11 @@ bool PortsDuRun(const std::map<int, std::string>& donnes, const std::optional<st
                 TSeriePlateforme& serie, std::map<int, std::string>& ports, std::string& message);
 // The table as PELITRAX_PORTS text ("COM3=/dev/pts/5;COM4=/dev/pts/6").
 std::string TexteTablePorts(const std::map<int, std::string>& ports);
-// Nothing when every channel of the configuration file (and the burette in the
-// titration mode, on COM `comBurette`) has its COM number among `ports`; otherwise the
-// message naming the first one without. Channels whose definition `sansPortSerie`
-// names (read through a vendor library) need no port.
+// Nothing when every channel the configuration file will give (and the base's burette
+// in the titration mode) has its COM number among `ports`; otherwise the message
+// naming the first one without. USB meters and box inputs need no port.
 std::optional<std::string> PortManquant(const std::string& config, const std::map<int, std::string>& ports,
-                                        int comBurette,
-                                        const std::function<bool(const std::string&)>& sansPortSerie);
+                                        const TBaseAppareils& base);
 
 // Nothing when a file can be written there now: the name is not empty, is no folder,
 // FIFO or device, and its folder takes a file of a few kilobytes (a probe, removed

@@ -158,9 +158,7 @@ PELITRAX_EXPORTE std::int32_t SendCmdDll(void* h, const std::uint16_t* commande)
   if (!m || !m->connecte) return 0;
   const std::string texte = Reponse(*m, TexteDeBibliotheque(commande));
   // The whole answer, even past what the program reads: a long one is the program's to cut.
-  m->reponse.fill(0);
-  for (std::size_t i = 0; i < texte.size() && i + 1 < m->reponse.size(); ++i)
-    m->reponse[i] = static_cast<unsigned char>(texte[i]);
+  m->reponse = BlocVersBibliotheque(texte);
   return 1;
 }
 

@@ -49,7 +49,6 @@ public:
   TFenetrePage& Page() { return *page_; }
   TFenetreChoixApp& ChoixApp() { return *choixApp_; }
   // Null without adapters.
-  TFenetreChoixGrandeur* ChoixGrandeur() { return choixGrandeur_; }
   TFormDDE& DDE() { return *dde_; }
   QMessageBox& APropos() { return *aPropos_; }
   // The channel configuration dialog, made at the first click on a channel; null before.

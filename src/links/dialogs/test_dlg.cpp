@@ -144,7 +144,7 @@ void TTestDlg::TimerTimer() {
   Tappareil& A = *editeur_.AppareilCourant;
   timer_->SetActif(false);
   MemoTest.push_back("Chaine reçue :");
-  liste.clear();
+  std::vector<std::string> liste;
   LignesRecues(A.ChaineLue, liste);
   for (const auto& l : liste) MemoTest.push_back(l);
   std::string& B = A.ChaineLue;

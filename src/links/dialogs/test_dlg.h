@@ -39,16 +39,11 @@ public:
   void TimerWTW2Timer();
   void FormClose();
 
-  TMinuterie& Timer() { return *timer_; }
-  TMinuterie& TimerWTW1() { return *timerWTW1_; }
-  TMinuterie& TimerWTW2() { return *timerWTW2_; }
-
   // ---- controls
   std::vector<std::string> MemoTest;
   bool MesureBtnEnabled = true;
   bool InitBtnVisible = false;
   bool FinBtnVisible = false;
-  std::vector<std::string> liste;
   // Called when the memo changed outside a user action (a timer, bytes received).
   std::function<void()> Rafraichit;
 
