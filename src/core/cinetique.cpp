@@ -356,17 +356,7 @@ int TCinetiqueMain::PortDeRemplacement(const Tappareil& A) {
 }
 
 void TCinetiqueMain::PortPerdu(TPortSerie* port, const std::string& message) {
-  bool utilise = false;
-  for (int i = 0; i < NbreVoies(); ++i) {
-    Tappareil* A = Voie(i);
-    if (!A || A->VoieSerie != port) continue;
-    utilise = true;
-    // Never asked again, and no last reading passed off as a live one.
-    A->VoieSerieOK = false;
-    A->ValeurCourante = PasDeValeur;
-    A->ChaineLue.clear();
-    vue_.SetCaption(ctl::Label(i), A->NomValeurUniteCourante());
-  }
+  const bool utilise = OublieValeurs(*port);
   const bool titrage = ModeAcq == maBuretteRS232;
   if (!utilise && !(titrage && Burette().VoieSerie == port)) return;
   // A titration can go on without neither its burette nor its readings; the other

@@ -222,7 +222,8 @@ private:
   void ClavierFocus();
   void Beep();
   std::vector<TPortSerie*> PortsEnService() const;
-  void OublieValeurs(const TPortSerie& port);
+  // The channels on `port` show no value and are not asked; true when any uses it.
+  bool OublieValeurs(const TPortSerie& port);
   void Rebranche(TPortSerie& port);
 
   TPlateforme& plateforme_;

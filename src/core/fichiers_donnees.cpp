@@ -187,18 +187,21 @@ std::string CheminExecutableCourant() {
   return erreur ? std::string() : chemin.string();
 }
 
+std::string OctetsFichierDonnees(TCinetiqueMain& moteur, TFormeFichier forme, const std::string& executable) {
+  TPlateforme& p = moteur.Plateforme();
+  const double maintenant = p.boucle.DateHeure();
+  const std::string dateHeure = p.regional.DateCourte(maintenant) + " " + p.regional.HeureLongue(maintenant);
+  return Utf8VersCp1252(TexteFichierDonnees(moteur, forme, executable, dateHeure));
+}
+
 bool EcritFichierDonnees(TCinetiqueMain& moteur, const std::string& nom, const std::string& executable) {
   const TFormeFichier forme = FormeDuNom(nom);
   moteur.FormatQW3 = forme == TFormeFichier::QW3;
   if (!moteur.FormatQW3) moteur.formatCSV = forme == TFormeFichier::CSV;
   moteur.NomFichierData = nom;
-  TPlateforme& p = moteur.Plateforme();
-  const double maintenant = p.boucle.DateHeure();
-  const std::string dateHeure = p.regional.DateCourte(maintenant) + " " + p.regional.HeureLongue(maintenant);
-  const std::string texte = TexteFichierDonnees(moteur, forme, executable, dateHeure);
-  if (!EcritFichierSur(nom, Utf8VersCp1252(texte))) {
+  if (!EcritFichierSur(nom, OctetsFichierDonnees(moteur, forme, executable))) {
     moteur.dataSaved = false;
-    p.dialogue.Erreur(fichiers_donnees::MessageErreur + nom);
+    moteur.Plateforme().dialogue.Erreur(fichiers_donnees::MessageErreur + nom);
     return false;
   }
   moteur.PagePermise = true;

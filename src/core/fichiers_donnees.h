@@ -47,6 +47,9 @@ std::string EcritValeursTableau(const TCinetiqueMain& moteur, bool csv);
 // The whole file of the given form.
 std::string TexteFichierDonnees(const TCinetiqueMain& moteur, TFormeFichier forme, const std::string& executable,
                                 const std::string& dateHeure);
+// The bytes of that file as written now: dated with the platform's clock in the user's
+// formats, in Windows-1252.
+std::string OctetsFichierDonnees(TCinetiqueMain& moteur, TFormeFichier forme, const std::string& executable);
 
 // The running program's full path (the target of /proc/self/exe); empty when unknown.
 std::string CheminExecutableCourant();

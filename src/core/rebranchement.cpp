@@ -55,14 +55,20 @@ void TCinetiqueMain::RebranchePorts() {
   }
 }
 
-void TCinetiqueMain::OublieValeurs(const TPortSerie& port) {
+bool TCinetiqueMain::OublieValeurs(const TPortSerie& port) {
+  bool utilise = false;
   for (int i = 0; i < NbreVoies(); ++i) {
     Tappareil* A = Voie(i);
     if (!A || PortDe(*A) != &port) continue;
+    utilise = true;
+    // Never asked again until the port is back, and no last reading passed off as a
+    // live one.
+    A->VoieSerieOK = false;
     A->ChaineLue.clear();
     A->ValeurCourante = PasDeValeur;
     LibelleVoie(i);
   }
+  return utilise;
 }
 
 void TCinetiqueMain::Rebranche(TPortSerie& port) {

@@ -20,7 +20,6 @@
 #include "instruments/base_appareils.h"
 #include "instruments/burette.h"
 #include "links/table_ports.h"
-#include "util/cp1252.h"
 #include "util/fichiers.h"
 #include "util/ini.h"
 
@@ -138,12 +137,7 @@ std::optional<std::string> RaisonSortieImpossible(const std::string& chemin) {
 }
 
 bool EcritTableSortie(TCinetiqueMain& moteur, const std::string& sortie, const std::string& nomFichierTexte) {
-  const TFormeFichier forme = FormeDuNom(sortie);
-  TPlateforme& p = moteur.Plateforme();
-  const double maintenant = p.boucle.DateHeure();
-  const std::string texte = Utf8VersCp1252(TexteFichierDonnees(moteur, forme, CheminExecutableCourant(),
-                                                               p.regional.DateCourte(maintenant) + " " +
-                                                                   p.regional.HeureLongue(maintenant)));
+  const std::string texte = OctetsFichierDonnees(moteur, FormeDuNom(sortie), CheminExecutableCourant());
   const int n = moteur.Graphe->NbrePoints;
   if (EcritFichierSur(sortie, texte)) {
     moteur.dataSaved = true;
