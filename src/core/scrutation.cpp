@@ -7,7 +7,7 @@
 
 #include "core/cinetique.h"
 #include "core/noms_controles.h"
-#include "core/trames_wtw.h"
+#include "instruments/trames_wtw.h"
 #include "instruments/base_appareils.h"
 #include "instruments/burette.h"
 #include "instruments/commande.h"
@@ -109,12 +109,7 @@ void TCinetiqueMain::TriggerAvail(TPortSerie* CP, std::uint16_t Count) {
   for (int k = 0; k < Count; ++k) {
     unsigned char c = 0;
     if (!CP) {
-      if (SimulationWTW) {
-        const std::string& ligne = TramesWTW[static_cast<std::size_t>(LigneWTW % 8)];
-        if (CaractereWTW >= 1 && static_cast<std::size_t>(CaractereWTW) <= ligne.size())
-          c = static_cast<unsigned char>(ligne[static_cast<std::size_t>(CaractereWTW - 1)]);
-        ++CaractereWTW;
-      }
+      if (SimulationWTW) c = OctetSuivantWTW(LigneWTW, CaractereWTW);
     } else {
       try {
         c = CP->CharReady() ? static_cast<unsigned char>(CP->GetChar()) : 0;
@@ -371,17 +366,6 @@ void TCinetiqueMain::TimerWTW1Timer() {
 }
 
 void TCinetiqueMain::TimerWTW2Timer() {
-  const std::string& ligne = TramesWTW[static_cast<std::size_t>(LigneWTW % 8)];
-  const int L = static_cast<int>(ligne.size());
-  const int restant = L - CaractereWTW + 1;
-  const int n = restant <= 8 ? std::max(restant, 0) : 8;
-  TriggerAvail(nullptr, static_cast<std::uint16_t>(n));
-  if (CaractereWTW > L) {
-    ++LigneWTW;
-    CaractereWTW = 1;
-    if (LigneWTW > 7) {
-      TimerWTW2->SetActif(false);
-      LigneWTW = 0;
-    }
-  }
+  TriggerAvail(nullptr, static_cast<std::uint16_t>(OctetsDuTopWTW(LigneWTW, CaractereWTW)));
+  if (!SuiteWTW(LigneWTW, CaractereWTW)) TimerWTW2->SetActif(false);
 }

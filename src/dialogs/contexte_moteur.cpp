@@ -2,7 +2,6 @@
 #include "dialogs/contexte_moteur.h"
 
 #include "core/cinetique.h"
-#include "core/trames_wtw.h"
 
 void TContexteMoteur::SetRS232RG(std::vector<std::string>& items, int& itemIndex, std::string& caption, int comDefault) {
   moteur_.SetRS232RG(items, itemIndex, caption, comDefault);
@@ -23,6 +22,5 @@ TTriggerAvail TContexteMoteur::TriggerPrincipal() {
 bool& TContexteMoteur::SimulationWTW() { return moteur_.SimulationWTW; }
 int& TContexteMoteur::LigneWTW() { return moteur_.LigneWTW; }
 int& TContexteMoteur::CaractereWTW() { return moteur_.CaractereWTW; }
-const std::array<std::string, 8>& TContexteMoteur::TramesWTW() const { return ::TramesWTW; }
 TBoucleEvenements& TContexteMoteur::Boucle() { return moteur_.Plateforme().boucle; }
 TDialogueUtilisateur& TContexteMoteur::Dialogue() { return moteur_.Plateforme().dialogue; }

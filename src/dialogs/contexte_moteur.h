@@ -17,7 +17,6 @@ public:
   bool& SimulationWTW() override;
   int& LigneWTW() override;
   int& CaractereWTW() override;
-  const std::array<std::string, 8>& TramesWTW() const override;
   TBoucleEvenements& Boucle() override;
   TDialogueUtilisateur& Dialogue() override;
 

@@ -5,7 +5,7 @@
 #include "banc/grandeur.h"
 #include "banc/phmetre.h"
 #include "banc/phmetre_continu.h"
-#include "core/trames_wtw.h"
+#include "instruments/trames_wtw.h"
 #include "core/banc_moteur.h"
 
 namespace {

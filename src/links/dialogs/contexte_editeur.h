@@ -4,7 +4,6 @@
 // implements it (dialogs/contexte_moteur.h); tests may give their own.
 #pragma once
 
-#include <array>
 #include <string>
 #include <vector>
 
@@ -30,7 +29,6 @@ public:
   virtual bool& SimulationWTW() = 0;
   virtual int& LigneWTW() = 0;
   virtual int& CaractereWTW() = 0;
-  virtual const std::array<std::string, 8>& TramesWTW() const = 0;
   virtual TBoucleEvenements& Boucle() = 0;
   virtual TDialogueUtilisateur& Dialogue() = 0;
 };

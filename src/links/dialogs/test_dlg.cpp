@@ -5,6 +5,7 @@
 
 #include "instruments/appareil.h"
 #include "instruments/commande.h"
+#include "instruments/trames_wtw.h"
 #include "links/dialogs/config_dlg.h"
 #include "links/dialogs/contexte_editeur.h"
 #include "platform/boucle.h"
@@ -105,11 +106,7 @@ void TTestDlg::TriggerAvail(TPortSerie* cp, std::uint16_t count) {
         c = 0;
       }
     } else if (simulation) {
-      const auto& trames = contexte_.TramesWTW();
-      const std::string& ligne = trames[static_cast<std::size_t>(contexte_.LigneWTW()) % trames.size()];
-      const int i = contexte_.CaractereWTW();
-      if (i >= 1 && static_cast<std::size_t>(i) <= ligne.size()) c = static_cast<unsigned char>(ligne[static_cast<std::size_t>(i - 1)]);
-      ++contexte_.CaractereWTW();
+      c = OctetSuivantWTW(contexte_.LigneWTW(), contexte_.CaractereWTW());
     }
     // XON and XOFF are the line's, not the instrument's data.
     if (c == 9 || c == 10 || c == 13 || c >= 32) A.ChaineLue.push_back(static_cast<char>(c));
@@ -123,21 +120,8 @@ void TTestDlg::TimerWTW1Timer() {
 }
 
 void TTestDlg::TimerWTW2Timer() {
-  const auto& trames = contexte_.TramesWTW();
-  int& ligneWTW = contexte_.LigneWTW();
-  int& caractere = contexte_.CaractereWTW();
-  const std::string& ligne = trames[static_cast<std::size_t>(ligneWTW) % trames.size()];
-  const int L = static_cast<int>(ligne.size());
-  const int restant = L - caractere + 1;
-  TriggerAvail(nullptr, static_cast<std::uint16_t>(restant <= 8 ? std::max(restant, 0) : 8));
-  if (caractere > L) {
-    ++ligneWTW;
-    caractere = 1;
-    if (ligneWTW > static_cast<int>(trames.size()) - 1) {
-      timerWTW2_->SetActif(false);
-      ligneWTW = 0;
-    }
-  }
+  TriggerAvail(nullptr, static_cast<std::uint16_t>(OctetsDuTopWTW(contexte_.LigneWTW(), contexte_.CaractereWTW())));
+  if (!SuiteWTW(contexte_.LigneWTW(), contexte_.CaractereWTW())) timerWTW2_->SetActif(false);
 }
 
 void TTestDlg::TimerTimer() {
