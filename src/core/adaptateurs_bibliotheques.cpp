@@ -27,7 +27,10 @@ std::vector<TMetreUSB> Table(const TOrigalys& liste) {
 TAdaptateursBibliotheques::TAdaptateursBibliotheques(TBoucleEvenements& horloge, TDialogueUtilisateur& dialogue,
                                                      std::unique_ptr<TBibliotheque> usb,
                                                      std::unique_ptr<TBibliotheque> boitier)
-    : ListeUSB(std::move(usb), dialogue), Boitier(std::move(boitier), horloge) {}
+    : usbTrouvee_(usb != nullptr),
+      boitierTrouve_(boitier != nullptr),
+      ListeUSB(std::move(usb), dialogue),
+      Boitier(std::move(boitier), horloge) {}
 
 TAdaptateursBibliotheques::~TAdaptateursBibliotheques() = default;
 

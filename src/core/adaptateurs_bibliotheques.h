@@ -15,12 +15,20 @@
 #include "platform/plateforme.h"
 
 class TAdaptateursBibliotheques final : public TAdaptateurs {
+  // First, so that they are set before the libraries move into their adapters.
+  bool usbTrouvee_ = false;
+  bool boitierTrouve_ = false;
+
 public:
   // Either library may be null (absent).
   TAdaptateursBibliotheques(TBoucleEvenements& horloge, TDialogueUtilisateur& dialogue,
                             std::unique_ptr<TBibliotheque> usb, std::unique_ptr<TBibliotheque> boitier);
   ~TAdaptateursBibliotheques() override;
 
+  // The library files were found (UsbCharge, BoitierCharge: and loaded with all their
+  // entry points).
+  bool UsbTrouvee() const { return usbTrouvee_; }
+  bool BoitierTrouve() const { return boitierTrouve_; }
   bool UsbCharge() const override { return ListeUSB.DllUsbChargee(); }
   std::vector<TMetreUSB> EnumereUSB() override;
   std::vector<TMetreUSB> MetresUSB() override;

@@ -11,14 +11,7 @@ TDemarrage Demarre(TPlateforme& plateforme, const std::string& dossierProgramme)
   d.dossierDocuments = DossierDocuments();
   ConstruitUnitesConnues();
   d.unites = UnitesConnues().size();
-  auto usb = plateforme.bibliotheques.Charge(NomBibliothequeUSB);
-  d.fichierUSB = usb != nullptr;
-  auto boitier = plateforme.bibliotheques.Charge(NomBibliothequeBoitier);
-  d.fichierBoitier = boitier != nullptr;
-  d.adaptateurs = std::make_unique<TAdaptateursBibliotheques>(plateforme.boucle, plateforme.dialogue, std::move(usb),
-                                                              std::move(boitier));
-  d.bibliothequeUSB = d.adaptateurs->UsbCharge();
-  d.bibliothequeBoitier = d.adaptateurs->BoitierCharge();
+  d.adaptateurs = ChargeAdaptateurs(plateforme);
   d.base = std::make_unique<TBaseAppareils>(plateforme.boucle,
                                             dossierProgramme.empty() ? plateforme.shell.DossierProgramme() : dossierProgramme);
   d.base->SetDossierPartage(plateforme.shell.DossierPartage());
@@ -34,14 +27,15 @@ std::vector<std::string> RapportDemarrage(const TDemarrage& d) {
   auto etat = [](bool fichier, bool charge) -> std::string {
     return charge ? "chargée" : fichier ? "non chargée (point d'entrée manquant)" : "absente";
   };
-  lignes.push_back("Bibliothèque des pH-mètres USB : " + etat(d.fichierUSB, d.bibliothequeUSB));
-  if (d.bibliothequeUSB)
-    for (const TMetreUSB& m : d.adaptateurs->MetresConnus())
+  const TAdaptateursBibliotheques& bibliotheques = *d.adaptateurs;
+  lignes.push_back("Bibliothèque des pH-mètres USB : " + etat(bibliotheques.UsbTrouvee(), bibliotheques.UsbCharge()));
+  if (bibliotheques.UsbCharge())
+    for (const TMetreUSB& m : bibliotheques.MetresConnus())
       lignes.push_back("  " + NomMetreUSB(m.ident) + " (" + std::to_string(m.ident) + ") " + Cp1252VersUtf8(m.chemin) +
                        (m.connecte ? " : connecté" : " : non connecté"));
-  lignes.push_back("Bibliothèque du boîtier d'interface : " + etat(d.fichierBoitier, d.bibliothequeBoitier));
-  if (d.bibliothequeBoitier)
-    lignes.push_back(std::string("  Boîtier : ") + (d.adaptateurs->BoitierPresent() ? "présent" : "absent"));
+  lignes.push_back("Bibliothèque du boîtier d'interface : " + etat(bibliotheques.BoitierTrouve(), bibliotheques.BoitierCharge()));
+  if (bibliotheques.BoitierCharge())
+    lignes.push_back(std::string("  Boîtier : ") + (bibliotheques.BoitierPresent() ? "présent" : "absent"));
   if (!d.messageArret.empty()) {
     lignes.push_back(d.messageArret);
     return lignes;

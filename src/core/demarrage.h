@@ -14,11 +14,6 @@
 struct TDemarrage {
   std::string dossierDocuments;
   std::size_t unites = 0;
-  // The library files found, and loaded with all their entry points.
-  bool fichierUSB = false;
-  bool fichierBoitier = false;
-  bool bibliothequeUSB = false;
-  bool bibliothequeBoitier = false;
   std::unique_ptr<TAdaptateursBibliotheques> adaptateurs;
   std::unique_ptr<TBaseAppareils> base;
   // Empty when the start-up may go on; otherwise the message shown before stopping.
