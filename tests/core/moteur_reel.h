@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "commun/attente.h"
 #include "core/cinetique.h"
 #include "instruments/base_appareils.h"
 #include "links/table_ports.h"
@@ -64,11 +66,7 @@ struct TMoteurReel {
     moteur->InitAttente();
   }
   // Runs the loop until `fini` or the delay has passed.
-  template <class F> bool Attend(F fini, int ms) {
-    const auto fin = plateforme.boucle.Millisecondes() + ms;
-    while (!fini() && plateforme.boucle.Millisecondes() < fin) plateforme.boucle.TraiteEvenements(50);
-    return fini();
-  }
+  bool Attend(const std::function<bool()>& fini, int ms) { return AttendQue(plateforme.boucle, fini, ms); }
 
   std::string ports;
   TPlateformeQt plateforme;

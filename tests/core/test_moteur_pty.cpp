@@ -29,34 +29,22 @@ TEST(MoteurPty, TroisVoiesDontDeuxSurUnMemePort) {
   banc.Demarre();
 
   TMoteurReel reel("COM3=" + ph1 + ";COM4=" + ph2);
-  TBaseAppareils& base = reel.base;
   TCinetiqueMain& moteur = *reel.moteur;
-  auto& plateforme = reel.plateforme;
-  for (const char* nom : {"a", "b", "c"}) {
-    base.ListeAppareils.push_back(std::make_unique<Tappareil>());
-    base.ListeAppareils.back()->NomAppareil = nom;
-  }
-  ModelePh(*base.ChercheAppareil("a"), 3, "PH?\r", "pH");
-  ModelePh(*base.ChercheAppareil("b"), 4, "PH?\r", "pH");
+  Tappareil& a = reel.Ajoute("a", 3, "PH?\r", "pH");
+  Tappareil& b = reel.Ajoute("b", 4, "PH?\r", "pH");
   // Shares the first one's port, with a request of its own: asked after it.
-  ModelePh(*base.ChercheAppareil("c"), 3, "MV?\r", "E");
-  moteur.SetNbreVoies(3);
-  moteur.AppareilAcq[0] = base.ChercheAppareil("a");
-  moteur.AppareilAcq[1] = base.ChercheAppareil("b");
-  moteur.AppareilAcq[2] = base.ChercheAppareil("c");
-  moteur.InitAttente();
+  Tappareil& c = reel.Ajoute("c", 3, "MV?\r", "E");
+  reel.Voies({&a, &b, &c});
   ASSERT_TRUE(moteur.Voie(0)->VoieSerieOK);
   ASSERT_TRUE(moteur.Voie(1)->VoieSerieOK);
   EXPECT_EQ(moteur.Voie(2)->Attente, 100);
 
   moteur.TimerTimer();
-  const auto debut = plateforme.boucle.Millisecondes();
-  while (std::isnan(moteur.Voie(2)->ValeurCourante) && plateforme.boucle.Millisecondes() - debut < 5000)
-    plateforme.boucle.TraiteEvenements(50);
+  reel.Attend([&] { return !std::isnan(moteur.Voie(2)->ValeurCourante); }, 5000);
   EXPECT_DOUBLE_EQ(moteur.Voie(0)->ValeurCourante, 7.02);
   EXPECT_DOUBLE_EQ(moteur.Voie(1)->ValeurCourante, 4.01);
   EXPECT_FALSE(std::isnan(moteur.Voie(2)->ValeurCourante));
-  const char sep = plateforme.regional.SeparateurDecimal();
+  const char sep = reel.plateforme.regional.SeparateurDecimal();
   EXPECT_EQ(moteur.Vue().Controle(ctl::Label(0)).caption, std::string("pH=7") + sep + "02 ");
   EXPECT_EQ(moteur.Vue().Controle(ctl::Label(1)).caption, std::string("pH=4") + sep + "01 ");
   EXPECT_EQ(moteur.VoieCourante, 0);  // the cycle completed
@@ -80,24 +68,19 @@ TEST(MoteurPty, UnAppareilQuiEmetSeulLuParDeuxVoies) {
     TMoteurReel reel("COM4=" + continu + ";COM3=" + interroge);
     TBaseAppareils& base = reel.base;
     TCinetiqueMain& moteur = *reel.moteur;
-    auto& plateforme = reel.plateforme;
     Tappareil* ph = base.ChercheAppareil("Banc virtuel pH-mètre à impression");
     Tappareil* t = base.ChercheAppareil("Banc virtuel pH-mètre à impression (T)");
     Tappareil* autre = base.ChercheAppareil("Banc virtuel pH-mètre");
     ASSERT_TRUE(ph && t && autre);
     std::vector<Tappareil*> voies = {ph, t};
     if (entreLesDeux) voies.insert(voies.begin() + 1, autre);
-    moteur.SetNbreVoies(static_cast<int>(voies.size()));
-    for (std::size_t i = 0; i < voies.size(); ++i) moteur.AppareilAcq[i] = voies[i];
     moteur.DeltatMesure = 1;
     moteur.DureeMesure = 60;
-    moteur.InitAttente();
+    reel.Voies(voies);
     const int voieT = static_cast<int>(voies.size()) - 1;
 
     moteur.EnregistreBtnClick();
-    const auto debut = plateforme.boucle.Millisecondes();
-    while (moteur.Graphe->NbrePoints < 4 && plateforme.boucle.Millisecondes() - debut < 10000)
-      plateforme.boucle.TraiteEvenements(50);
+    reel.Attend([&] { return moteur.Graphe->NbrePoints >= 4; }, 10000);
     const int n = moteur.Graphe->NbrePoints;
     EXPECT_GE(n, 4);
     EXPECT_DOUBLE_EQ(t->ValeurCourante, 17.6);

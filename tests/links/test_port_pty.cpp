@@ -18,6 +18,7 @@
 
 #include "banc/banc_pty.h"
 #include "banc/phmetre.h"
+#include "commun/attente.h"
 #include "commun/environnement_qt.h"
 #include "links/port_serie.h"
 #include "platform/qt/boucle_qt.h"
@@ -59,11 +60,7 @@ protected:
     table.Actualise();
   }
   // Runs the loop until `fini` or the delay has passed.
-  template <class F> bool Attend(F fini, int delaiMs = 3000) {
-    const std::int64_t fin = boucle.Millisecondes() + delaiMs;
-    while (!fini() && boucle.Millisecondes() < fin) boucle.TraiteEvenements(20);
-    return fini();
-  }
+  bool Attend(const std::function<bool()>& fini, int delaiMs = 3000) { return AttendQue(boucle, fini, delaiMs); }
 
   TBoucleQt boucle;
   TSerieQt serie;

@@ -18,6 +18,7 @@
 #include <optional>
 
 #include "analyse-factice/journal_factice.h"
+#include "commun/attente.h"
 #include "core/cinetique.h"
 #include "exchange/dossier_court.h"
 #include "exchange/form_dde.h"
@@ -139,11 +140,6 @@ protected:
     while (p.state() != QProcess::NotRunning && boucle.Millisecondes() < fin) boucle.TraiteEvenements(20);
     p.waitForFinished(100);
     return p.state() == QProcess::NotRunning && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-  }
-  bool AttendQue(TBoucleEvenements& boucle, const std::function<bool()>& fait, int ms = 10000) {
-    const auto fin = boucle.Millisecondes() + ms;
-    while (!fait() && boucle.Millisecondes() < fin) boucle.TraiteEvenements(20);
-    return fait();
   }
   std::vector<TEntreeJournal> Journal() const {
     auto contenu = LitFichier(journal);
@@ -267,7 +263,7 @@ void AnalyseFactice::EchangeComplet(TPressePapiers* remplacant, const QStringLis
   moteur.ModeAcq = maIncrement;
   QProcess& demande = Lance({"--envoie", "GETDATA", "--service", "Pelitrax"});
   EXPECT_EQ(AttendFin(demande, q.boucle), 0);
-  ASSERT_TRUE(AttendQue(q.boucle, [&] { return moteur.AppelTracoria; }));
+  ASSERT_TRUE(AttendQue(q.boucle, [&] { return moteur.AppelTracoria; }, 10000));
   EXPECT_EQ(moteur.EtatAcq, eaIncrement);
   EXPECT_EQ(moteur.Graphe->NbrePoints, 0);
   EXPECT_TRUE(moteur.PagePermise);
