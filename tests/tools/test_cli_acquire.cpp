@@ -16,6 +16,7 @@
 #include <sstream>
 #include <string>
 
+#include "lance_programme.h"
 #include "tools/application_qt.h"
 
 namespace {
@@ -44,22 +45,11 @@ struct Banc {
   }
 };
 
-struct Resultat {
-  int statut = -1;
-  std::string sortie, erreurs;
-};
+using Resultat = TResultatProgramme;
 
 Resultat Acquiert(const QStringList& arguments, const std::string& entree = {}, int delaiMs = 60000,
                   const QProcessEnvironment& environnement = QProcessEnvironment::systemEnvironment()) {
-  QProcess p;
-  p.setProcessEnvironment(environnement);
-  p.start(PELITRAX_CLI, QStringList{"acquire"} + arguments);
-  EXPECT_TRUE(p.waitForStarted(5000));
-  p.write(entree.data(), static_cast<qint64>(entree.size()));
-  p.closeWriteChannel();
-  EXPECT_TRUE(p.waitForFinished(delaiMs));
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput().toStdString(),
-          p.readAllStandardError().toStdString()};
+  return LanceProgramme(PELITRAX_CLI, QStringList{"acquire"} + arguments, environnement, delaiMs, entree);
 }
 
 // A configuration of one channel (Windows-1252: "è" is the byte E8).

@@ -7,21 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "lance_programme.h"
 #include "util/fichiers.h"
 
 namespace {
-struct Resultat {
-  int statut;
-  std::string sortie, erreurs;
-};
+using Resultat = TResultatProgramme;
 
 Resultat Cli(const QStringList& arguments) {
-  QProcess p;
-  p.start(PELITRAX_CLI, arguments);
-  p.closeWriteChannel();
-  if (!p.waitForFinished(10000)) return {-1, {}, {}};
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput().toStdString(),
-          p.readAllStandardError().toStdString()};
+  return LanceProgramme(PELITRAX_CLI, arguments, QProcessEnvironment::systemEnvironment(), 10000);
 }
 
 struct TSousCommande {

@@ -9,25 +9,19 @@
 #include <memory>
 #include <string>
 
+#include "lance_programme.h"
 #include "tools/application_qt.h"
 
 #include "banc/banc_pty.h"
 #include "banc/phmetre.h"
 
 namespace {
-struct Resultat {
-  int statut;
-  std::string sortie, erreurs;
-};
+using Resultat = TResultatProgramme;
 
 Resultat Ports(const std::string& variable) {
-  QProcess p;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("PELITRAX_PORTS", QString::fromStdString(variable));
-  p.setProcessEnvironment(env);
-  p.start(PELITRAX_CLI, {"ports"});
-  p.waitForFinished(10000);
-  return {p.exitCode(), p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
+  return LanceProgramme(PELITRAX_CLI, {"ports"}, env, 10000);
 }
 
 TEST(CliPorts, TableDeLaVariableAvecEtats) {

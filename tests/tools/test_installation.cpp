@@ -9,24 +9,16 @@
 #include <filesystem>
 #include <string>
 
+#include "lance_programme.h"
 #include "util/fichiers.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-struct Resultat {
-  int statut;
-  std::string sortie, erreurs;
-};
+using Resultat = TResultatProgramme;
 
 Resultat Lance(const QString& programme, const QStringList& arguments, const QProcessEnvironment& env, int delaiMs) {
-  QProcess p;
-  p.setProcessEnvironment(env);
-  p.start(programme, arguments);
-  p.closeWriteChannel();
-  if (!p.waitForFinished(delaiMs)) return {-1, {}, "délai dépassé"};
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput().toStdString(),
-          p.readAllStandardError().toStdString()};
+  return LanceProgramme(programme, arguments, env, delaiMs);
 }
 
 class Installation : public ::testing::Test {

@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string>
 
+#include "lance_programme.h"
 #include "tools/application_qt.h"
 
 namespace fs = std::filesystem;
@@ -23,24 +24,14 @@ std::string Lit(const fs::path& chemin) {
 }
 void Ecrit(const fs::path& chemin, const std::string& texte) { std::ofstream(chemin, std::ios::binary) << texte; }
 
-struct Resultat {
-  int statut = -1;
-  std::string sortie, erreurs;
-};
+using Resultat = TResultatProgramme;
 
 Resultat Lance(const QStringList& arguments, const std::map<QString, QString>& variables, int delaiMs = 60000) {
-  QProcess p;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("PELITRAX_DOSSIER_PROGRAMME", QString::fromStdString(fs::absolute("programme").string()));
   env.insert("QT_QPA_PLATFORM", "offscreen");
   for (const auto& [nom, valeur] : variables) env.insert(nom, valeur);
-  p.setProcessEnvironment(env);
-  p.start(PELITRAX_CLI, arguments);
-  EXPECT_TRUE(p.waitForStarted(5000));
-  p.closeWriteChannel();
-  EXPECT_TRUE(p.waitForFinished(delaiMs));
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput().toStdString(),
-          p.readAllStandardError().toStdString()};
+  return LanceProgramme(PELITRAX_CLI, arguments, env, delaiMs);
 }
 
 class Simulateurs : public ::testing::Test {
