@@ -14,7 +14,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/share/RS232.INI ${PROJECT_SOURCE_DIR}/share/
 # The simulator libraries of the vendor-library instruments, when this build makes them.
 # Kept out of the library path: a bench without the hardware points
 # PELITRAX_BIBLIOTHEQUES at this folder, a real lab never loads them by chance.
-foreach(simulateur OrigaMeterUSB ProgrammationSYSAM_SP5)
+foreach(simulateur ${PELITRAX_SIMULATEURS})
   if(TARGET ${simulateur})
     install(TARGETS ${simulateur} LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/pelitrax)
   endif()

@@ -8,12 +8,12 @@
 #include <QPainterPath>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 namespace {
 constexpr int Cote = 256;  // the description's square, in SVG user units
-constexpr int Tailles[] = {16, 22, 24, 32, 48, 64, 128, 256};
 
 struct TPoint {
   double x, y;
@@ -128,8 +128,9 @@ QImage Image(int taille) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "Usage : pelitrax-icone DOSSIER\n");
+  // The sizes come from the build, which installs what this draws.
+  if (argc < 3) {
+    std::fprintf(stderr, "Usage : pelitrax-icone DOSSIER TAILLE...\n");
     return 2;
   }
   const QDir dossier(QString::fromLocal8Bit(argv[1]));
@@ -140,7 +141,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "Erreur d'écriture de %s\n", qPrintable(svg.fileName()));
     return 1;
   }
-  for (int taille : Tailles) {
+  for (int k = 2; k < argc; ++k) {
+    const int taille = std::atoi(argv[k]);
+    if (taille < 1 || taille > 1024) {
+      std::fprintf(stderr, "Taille d'icône incorrecte : %s\n", argv[k]);
+      return 2;
+    }
     const QString nom = QString("%1x%1").arg(taille);
     if (!dossier.mkpath(nom) || !Image(taille).save(dossier.filePath(nom + "/pelitrax.png"))) {
       std::fprintf(stderr, "Erreur d'écriture de l'icône %s\n", qPrintable(nom));
