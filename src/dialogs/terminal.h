@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/terminal_lignes.h"
+#include "links/dialogs/terminal_lignes.h"
 
 class TCinetiqueMain;
 class TPortSerie;

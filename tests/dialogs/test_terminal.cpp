@@ -4,7 +4,7 @@
 #include "banc/phmetre.h"
 #include "core/banc_moteur.h"
 #include "dialogs/terminal.h"
-#include "dialogs/terminal_lignes.h"
+#include "links/dialogs/terminal_lignes.h"
 
 TEST(LignesTerminal, EnvoiMontreLaFinDeLigneAjoutee) {
   struct Cas {

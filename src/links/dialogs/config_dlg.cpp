@@ -49,7 +49,7 @@ void TConfigDlg::FormShow() {
   PageActive = TabGrandeur;
   ClearBtnVisible = false;
   Memo1.clear();
-  tampon.clear();
+  reception.Vide();
   FormActivate();
   // As opened: the filling's own change of the quantity name stays.
   copie_ = std::make_unique<Tappareil>();
@@ -275,23 +275,24 @@ void TConfigDlg::TestBtnClick() {
   FormActivate();
 }
 
-void TConfigDlg::Envoie(const std::string& fin) {
+void TConfigDlg::Envoie(TFinEnvoi fin) {
   // The simulated instrument has no port: nothing to write to.
   TVoieAppareil* voie = AppareilCourant->VoieSerie;
   if (!voie || contexte_.SimulationWTW()) return;
   const std::string texte = Utf8VersCp1252(OrdreEdit);
   try {
-    voie->PutString(texte + fin);
+    voie->PutString(TexteEnvoye(texte, fin));
   } catch (const EPortSerie& e) {
     contexte_.Dialogue().Erreur(e.what());
     return;
   }
-  Memo1.push_back("Envoi de : " + CodeCommande(texte));
+  // The text as typed, without the line end added (the terminal's log shows it).
+  Memo1.push_back(LigneEnvoi(texte));
 }
 
-void TConfigDlg::EnvoiClick() { Envoie(""); }
-void TConfigDlg::EnvoiCRClick() { Envoie("\r"); }
-void TConfigDlg::EnvoiCRLFClick() { Envoie("\r\n"); }
+void TConfigDlg::EnvoiClick() { Envoie(TFinEnvoi::Aucune); }
+void TConfigDlg::EnvoiCRClick() { Envoie(TFinEnvoi::CR); }
+void TConfigDlg::EnvoiCRLFClick() { Envoie(TFinEnvoi::CRLF); }
 
 void TConfigDlg::TriggerAvail(TPortSerie* cp, std::uint16_t count) {
   for (int k = 0; k < count; ++k) {
@@ -301,12 +302,7 @@ void TConfigDlg::TriggerAvail(TPortSerie* cp, std::uint16_t count) {
     } catch (const EPortSerie&) {
       c = 0;
     }
-    if (c >= 32) {
-      tampon.push_back(static_cast<char>(c));
-    } else if (c == 9 || c == 10 || c == 13 || c == 17 || c == 19) {
-      if (!tampon.empty()) Memo1.push_back("Réception de : " + Cp1252VersUtf8(tampon));
-      tampon.clear();
-    }
+    if (auto ligne = reception.Recoit(static_cast<char>(c))) Memo1.push_back(std::move(*ligne));
   }
   if (Rafraichit) Rafraichit();
 }

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "links/dialogs/terminal_lignes.h"
 #include "links/port_serie.h"
 
 class Tappareil;
@@ -90,7 +91,7 @@ public:
   // ---- fields
   Tappareil* AppareilCourant = nullptr;
   bool voieSerieAffecte = false;
-  std::string tampon;
+  TLignesReception reception{true};
   // Shows the test window modally (the window sets it).
   std::function<void()> MontreTest;
   // Called when a control changed outside a user action (bytes received).
@@ -129,7 +130,7 @@ public:
   TPage PageActive = TabGrandeur;
 
 private:
-  void Envoie(const std::string& fin);
+  void Envoie(TFinEnvoi fin);
   void RendPort();
 
   TContexteEditeur& contexte_;

@@ -1,5 +1,5 @@
 // The log lines of a free exchange with an instrument.
-#include "dialogs/terminal_lignes.h"
+#include "links/dialogs/terminal_lignes.h"
 
 #include "instruments/commande.h"
 #include "util/cp1252.h"
@@ -26,7 +26,7 @@ std::optional<std::string> TLignesReception::Recoit(char c) {
     tampon_.assign(1, c);
     return ligne;
   }
-  if (octet == 10 || octet == 13 || octet == 17 || octet == 19) {
+  if (octet == 10 || octet == 13 || octet == 17 || octet == 19 || (octet == 9 && tabulationFinDeLigne_)) {
     if (tampon_.empty()) return std::nullopt;
     std::string ligne = "Réception de : " + Cp1252VersUtf8(tampon_);
     tampon_.clear();
