@@ -134,7 +134,6 @@ TProgramme::TProgramme(TPlateforme& plateforme, TBaseAppareils& base, TTablePort
     }
     moteur.InitAttente();
   };
-  if (QAction* gestion = fenetre_->Action("GestionItem")) gestion->setEnabled(static_cast<bool>(C.ConfigurationItemClick));
 }
 
 TProgramme::~TProgramme() {
