@@ -1,7 +1,6 @@
 // The program's windows and their wiring.
 #include "core/window/programme.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
