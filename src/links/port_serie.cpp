@@ -79,6 +79,7 @@ template <class T> void TPortSerie::Change(T& champ, T valeur) {
     champ = ancien;
     Echoue(TCodeSerie::ReglageRefuse, Prefixe() + "réglage refusé par " + chemin_ + " (" + raison + ")");
   }
+  derniereErreur_.clear();
   Journalise("Réglage : " + DecritReglage(Reglage()));
 }
 
