@@ -112,12 +112,15 @@ void TBoucleSimulee::Avance(std::int64_t ms) {
   TraiteEnAttente();
 }
 
-void TBoucleSimulee::TraiteEvenements(int delaiMaxMs) {
-  if (ExecutePoste()) {
-    while (ExecutePoste()) {
-    }
-    return;
+bool TBoucleSimulee::ExecutePostes() {
+  if (!ExecutePoste()) return false;
+  while (ExecutePoste()) {
   }
+  return true;
+}
+
+void TBoucleSimulee::TraiteEvenements(int delaiMaxMs) {
+  if (ExecutePostes()) return;
   if (ExecuteUnPrevuJusqua(maintenant_)) return;
   if (delaiMaxMs <= 0) return;
   const std::int64_t limite = maintenant_ + delaiMaxMs;
@@ -125,10 +128,6 @@ void TBoucleSimulee::TraiteEvenements(int delaiMaxMs) {
 }
 
 void TBoucleSimulee::AttendEvenement() {
-  if (ExecutePoste()) {
-    while (ExecutePoste()) {
-    }
-    return;
-  }
+  if (ExecutePostes()) return;
   ExecuteUnPrevuJusqua(INT64_MAX);
 }

@@ -54,6 +54,8 @@ private:
     std::function<void()> action;
   };
   bool ExecutePoste();
+  // Every posted message, those they post included; false when there was none.
+  bool ExecutePostes();
   bool ExecuteUnPrevuJusqua(std::int64_t limite);
 
   std::int64_t maintenant_ = 0;
