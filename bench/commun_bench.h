@@ -10,6 +10,7 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <termios.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -20,6 +21,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -212,6 +214,79 @@ private:
   std::thread fil_;
   std::atomic<bool> arret_{false};
   int eveil_;
+};
+
+// One request as a bench saw it: its channel, when it was read, when the answer left
+// (microseconds, monotonic).
+struct TEchange {
+  int voie;
+  std::int64_t requeteUs;
+  std::int64_t reponseUs;
+};
+
+// Instruments written for a benchmark, one pseudo-terminal each, served by one
+// thread that sleeps until a request comes: "M" ended by CR or LF is answered at once
+// with `reponse`, and the exchange recorded.
+class TBancReponseImmediate {
+public:
+  explicit TBancReponseImmediate(std::string reponse = "7.02\r") : reponse_(std::move(reponse)) {}
+  ~TBancReponseImmediate() { serveur_.Arrete(); }
+
+  // The path a port opens, empty on failure.
+  std::string Ajoute() { return postes_.Ajoute(); }
+  void Demarre() { serveur_.Demarre([this] { Boucle(); }); }
+  void Arrete() { serveur_.Arrete(); }
+  // Forgets the exchanges so far and gives them, in their order.
+  std::vector<TEchange> Releve() {
+    std::lock_guard verrou(mutex_);
+    std::vector<TEchange> e;
+    e.swap(echanges_);
+    return e;
+  }
+
+private:
+  struct Poste {
+    int maitre = -1;
+    int esclave = -1;
+    std::string commande;
+  };
+
+  void Boucle() {
+    std::vector<pollfd> attente;
+    while (!serveur_.Arret()) {
+      attente.assign(1, pollfd{serveur_.Eveil(), POLLIN, 0});
+      for (const Poste& p : postes_.liste) attente.push_back(pollfd{p.maitre, POLLIN, 0});
+      if (::poll(attente.data(), attente.size(), -1) <= 0) continue;
+      for (std::size_t k = 0; k < postes_.liste.size(); ++k) {
+        if (!(attente[k + 1].revents & POLLIN)) continue;
+        const std::int64_t lu = MicrosecondesMonotones();
+        Poste& p = postes_.liste[k];
+        char tampon[256];
+        const ssize_t n = ::read(p.maitre, tampon, sizeof tampon);
+        for (ssize_t i = 0; i < n; ++i) {
+          const char c = tampon[i];
+          if (c != '\r' && c != '\n') {
+            if (p.commande.size() < 64) p.commande += c;
+            continue;
+          }
+          if (p.commande == "M") {
+            [[maybe_unused]] auto e = ::write(p.maitre, reponse_.data(), reponse_.size());
+            const std::int64_t parti = MicrosecondesMonotones();
+            std::lock_guard verrou(mutex_);
+            echanges_.push_back({static_cast<int>(k), lu, parti});
+          }
+          p.commande.clear();
+        }
+      }
+      if (attente[0].revents & POLLIN) serveur_.VideEveil();
+    }
+  }
+
+  const std::string reponse_;
+  TPostesPty<Poste> postes_;
+  TFilServeur serveur_;
+  std::mutex mutex_;
+  std::vector<TEchange> echanges_;
 };
 
 // A child program: started with the environment of this one plus `ajouts`

@@ -35,63 +35,6 @@ constexpr int PointsTableMaxi = 2048;
 constexpr int PointsParDefaut = 121;
 constexpr double DebutRegimeS = 10;  // start-up and the first points left out of the growth
 
-// Nine instruments, one thread: each request is stamped on arrival and answered at once.
-class TBancEndurance {
-public:
-  ~TBancEndurance() { serveur_.Arrete(); }
-  std::string Ajoute() {
-    instants_.emplace_back();
-    return postes_.Ajoute();
-  }
-  void Demarre() { serveur_.Demarre([this] { Sert(); }); }
-  void Arrete() { serveur_.Arrete(); }
-  // The arrival times of each channel's requests, microseconds.
-  std::vector<std::vector<std::int64_t>> Instants() {
-    std::lock_guard verrou(mutex_);
-    return instants_;
-  }
-
-private:
-  struct Poste {
-    int maitre = -1;
-    int esclave = -1;
-    std::string ligne;
-  };
-
-  void Sert() {
-    std::vector<pollfd> attente;
-    while (!serveur_.Arret()) {
-      attente.assign(1, pollfd{serveur_.Eveil(), POLLIN, 0});
-      for (const Poste& p : postes_.liste) attente.push_back(pollfd{p.maitre, POLLIN, 0});
-      if (::poll(attente.data(), attente.size(), -1) <= 0) continue;
-      if (attente[0].revents & POLLIN) serveur_.VideEveil();
-      for (std::size_t k = 0; k < postes_.liste.size(); ++k) {
-        if (!(attente[k + 1].revents & POLLIN)) continue;
-        Poste& p = postes_.liste[k];
-        char octets[256];
-        const ssize_t n = ::read(p.maitre, octets, sizeof octets);
-        for (ssize_t i = 0; i < n; ++i) {
-          if (octets[i] != '\r') {
-            if (p.ligne.size() < 64) p.ligne += octets[i];
-            continue;
-          }
-          if (p.ligne == "M") {
-            const std::int64_t arrivee = bench::MicrosecondesMonotones();
-            [[maybe_unused]] auto e = ::write(p.maitre, "7.02\r", 5);
-            std::lock_guard verrou(mutex_);
-            instants_[k].push_back(arrivee);
-          }
-          p.ligne.clear();
-        }
-      }
-    }
-  }
-
-  bench::TPostesPty<Poste> postes_;
-  bench::TFilServeur serveur_;
-  std::mutex mutex_;
-  std::vector<std::vector<std::int64_t>> instants_;
-};
 
 long RssKo(pid_t pid) {
   std::ifstream etat("/proc/" + std::to_string(pid) + "/status");
@@ -130,7 +73,7 @@ void Endurance(benchmark::State& state) {
     state.SkipWithError("écriture des fichiers de l'acquisition impossible");
     return;
   }
-  TBancEndurance banc;
+  bench::TBancReponseImmediate banc;
   const std::vector<std::string> chemins = bench::AjouteInstruments(banc, NbreVoies);
   if (chemins.empty()) {
     state.SkipWithError("pseudo-terminal impossible");
@@ -178,7 +121,10 @@ void Endurance(benchmark::State& state) {
   double ecartMaxMs = 0;
   std::vector<double> ecarts;
   std::size_t scrutationsMini = SIZE_MAX;
-  for (const auto& instants : banc.Instants()) {
+  // The arrival times of each channel's requests.
+  std::vector<std::vector<std::int64_t>> parVoie(NbreVoies);
+  for (const bench::TEchange& e : banc.Releve()) parVoie[static_cast<std::size_t>(e.voie)].push_back(e.requeteUs);
+  for (const auto& instants : parVoie) {
     scrutationsMini = std::min(scrutationsMini, instants.size());
     for (std::size_t j = 1; j < instants.size(); ++j) {
       const double ms = static_cast<double>(instants[j] - instants[j - 1]) / 1000.0;

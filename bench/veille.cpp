@@ -38,75 +38,6 @@ constexpr int PremierCom = 3;
 constexpr int DureeS = 30;
 constexpr const char* Reponse = "7.02\r";
 
-// One request as the bench saw it: its channel, when it was read, when the answer left.
-struct TEchange {
-  int voie;
-  std::int64_t requeteUs;
-  std::int64_t reponseUs;
-};
-
-// The nine instruments, one pseudo-terminal each, served by one thread that sleeps
-// until a request comes and answers it at once.
-class TBancVeille {
-public:
-  ~TBancVeille() { serveur_.Arrete(); }
-
-  // The path a port opens, empty on failure.
-  std::string Ajoute() { return postes_.Ajoute(); }
-  void Demarre() { serveur_.Demarre([this] { Boucle(); }); }
-  void Arrete() { serveur_.Arrete(); }
-  // Forgets the exchanges so far and gives them.
-  std::vector<TEchange> Releve() {
-    std::lock_guard verrou(mutex_);
-    std::vector<TEchange> e;
-    e.swap(echanges_);
-    return e;
-  }
-
-private:
-  struct Poste {
-    int maitre = -1;
-    int esclave = -1;
-    std::string commande;
-  };
-
-  void Boucle() {
-    std::vector<pollfd> attente;
-    while (!serveur_.Arret()) {
-      attente.assign(1, pollfd{serveur_.Eveil(), POLLIN, 0});
-      for (const Poste& p : postes_.liste) attente.push_back(pollfd{p.maitre, POLLIN, 0});
-      if (::poll(attente.data(), attente.size(), -1) <= 0) continue;
-      for (std::size_t k = 0; k < postes_.liste.size(); ++k) {
-        if (!(attente[k + 1].revents & POLLIN)) continue;
-        const std::int64_t lu = bench::MicrosecondesMonotones();
-        Poste& p = postes_.liste[k];
-        char tampon[256];
-        const ssize_t n = ::read(p.maitre, tampon, sizeof tampon);
-        for (ssize_t i = 0; i < n; ++i) {
-          const char c = tampon[i];
-          if (c != '\r' && c != '\n') {
-            if (p.commande.size() < 64) p.commande += c;
-            continue;
-          }
-          if (p.commande == "M") {
-            [[maybe_unused]] auto e = ::write(p.maitre, Reponse, std::char_traits<char>::length(Reponse));
-            const std::int64_t parti = bench::MicrosecondesMonotones();
-            std::lock_guard verrou(mutex_);
-            echanges_.push_back({static_cast<int>(k), lu, parti});
-          }
-          p.commande.clear();
-        }
-      }
-      if (attente[0].revents & POLLIN) serveur_.VideEveil();
-    }
-  }
-
-  bench::TPostesPty<Poste> postes_;
-  bench::TFilServeur serveur_;
-  std::mutex mutex_;
-  std::vector<TEchange> echanges_;
-};
-
 // ---- the bare poller: a child of this program, `--lecteur-nu MS PERIPHERIQUE...` ----
 
 // Asks each port in turn "M" CR, the next one when the answer's CR has come, one cycle
@@ -201,7 +132,7 @@ struct TReleve {
   int requetes = 0;
 };
 
-TReleve Analyse(const bench::TFils& fils, const bench::TFinFils& fin, const std::vector<TEchange>& echanges) {
+TReleve Analyse(const bench::TFils& fils, const bench::TFinFils& fin, const std::vector<bench::TEchange>& echanges) {
   TReleve r;
   r.fin = fin;
   r.requetes = static_cast<int>(echanges.size());
@@ -223,7 +154,7 @@ void Veille(benchmark::State& state) {
     state.SkipWithError("écriture des fichiers de l'acquisition impossible");
     return;
   }
-  TBancVeille banc;
+  bench::TBancReponseImmediate banc(Reponse);
   const std::vector<std::string> chemins = bench::AjouteInstruments(banc, NbreVoies);
   if (chemins.empty()) {
     state.SkipWithError("pseudo-terminal impossible");
