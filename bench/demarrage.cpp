@@ -18,7 +18,7 @@
 #include "core/cinetique.h"
 #include "core/demarrage.h"
 #include "links/table_ports.h"
-#include "platform/qt/plateforme_qt.h"
+#include "platform/qt/graphique/plateforme_qt.h"
 #include "util/cp1252.h"
 #include "util/fichiers.h"
 #include "util/regional_courant.h"

@@ -19,7 +19,7 @@
 #include <string>
 
 #include "commun_bench.h"
-#include "platform/qt/surface_qt.h"
+#include "platform/qt/graphique/surface_qt.h"
 #include "plot/couleurs.h"
 #include "plot/graphe.h"
 

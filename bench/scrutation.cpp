@@ -38,7 +38,7 @@
 #include "instruments/base_appareils.h"
 #include "instruments/unite.h"
 #include "links/table_ports.h"
-#include "platform/qt/plateforme_qt.h"
+#include "platform/qt/graphique/plateforme_qt.h"
 #include "platform/serie.h"
 #include "util/regional_courant.h"
 

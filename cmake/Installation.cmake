@@ -8,6 +8,7 @@
 set(PELITRAX_ID org.pelitrax.Pelitrax)
 
 install(TARGETS Pelitrax pelitrax-cli banc-virtuel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS pelitrax-image LIBRARY DESTINATION ${PELITRAX_DOSSIER_MODULES})
 install(FILES ${PROJECT_SOURCE_DIR}/share/RS232.INI ${PROJECT_SOURCE_DIR}/share/aide.html
   DESTINATION ${PELITRAX_DOSSIER_PARTAGE})
 

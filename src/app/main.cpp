@@ -15,7 +15,7 @@
 #include "core/window/programme.h"
 #include "exchange/form_dde.h"
 #include "links/table_ports.h"
-#include "platform/qt/plateforme_qt.h"
+#include "platform/qt/graphique/plateforme_qt.h"
 #include "reponses_scriptees.h"
 #include "util/regional_courant.h"
 

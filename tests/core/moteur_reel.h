@@ -15,7 +15,7 @@
 #include "core/cinetique.h"
 #include "instruments/base_appareils.h"
 #include "links/table_ports.h"
-#include "platform/qt/plateforme_qt.h"
+#include "platform/qt/graphique/plateforme_qt.h"
 #include "util/regional_courant.h"
 
 inline void ModelePh(Tappareil& a, int com, const std::string& demande, const std::string& symbole) {

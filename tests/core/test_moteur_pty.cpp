@@ -14,7 +14,7 @@
 #include "core/noms_controles.h"
 #include "instruments/base_appareils.h"
 #include "links/table_ports.h"
-#include "platform/qt/plateforme_qt.h"
+#include "platform/qt/graphique/plateforme_qt.h"
 #include "tools/application_qt.h"
 #include "util/regional_courant.h"
 

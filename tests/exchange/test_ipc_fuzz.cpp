@@ -20,7 +20,7 @@
 #include "exchange/attente_qt.h"
 #include "exchange/dossier_court.h"
 #include "platform/qt/boucle_qt.h"
-#include "platform/qt/ipc_qt.h"
+#include "platform/qt/liaison/ipc_qt.h"
 
 using R = TLiaisonIPC::TResultat;
 

@@ -14,7 +14,7 @@
 #include <numbers>
 #include <string>
 
-#include "platform/qt/surface_qt.h"
+#include "platform/qt/graphique/surface_qt.h"
 #include "plot/couleurs.h"
 #include "plot/graphe.h"
 

@@ -25,7 +25,7 @@
 #include "exchange/texte_donnees.h"
 #include "instruments/base_appareils.h"
 #include "links/table_ports.h"
-#include "platform/qt/plateforme_qt.h"
+#include "platform/qt/graphique/plateforme_qt.h"
 #include "util/fichiers.h"
 #include "util/regional_courant.h"
 

@@ -110,6 +110,43 @@ TEST(CliAcquire, BaseDeTempsEcritSaTable) {
   EXPECT_TRUE(std::filesystem::file_size("temps.png") > 1000);
 }
 
+// Without a picture the run loads Qt Core alone: no graphics or network library,
+// neither linked nor loaded later (a laptop on battery, a dozen runs in a classroom).
+TEST(CliAcquire, SansImageAucuneBibliothequeGraphiqueNiReseau) {
+  AssureApplicationQt();
+  Banc banc;
+  ASSERT_TRUE(banc.Demarre({"pH-metre=COM3"}));
+  Configuration("sobre.rs2", 0, 2, 3);
+  auto env = QProcessEnvironment::systemEnvironment();
+  env.insert("LD_DEBUG", "files");
+  const Resultat r = Acquiert({"--ini", Base, "--config", "sobre.rs2", "--port", QString::fromStdString("COM3=" + banc.ports[3]),
+                               "--sortie", "sobre.csv"},
+                              {}, 60000, env);
+  EXPECT_EQ(r.statut, 0) << r.erreurs;
+  ASSERT_NE(r.erreurs.find("file=libQt6Core.so"), std::string::npos) << "LD_DEBUG sans effet";
+  for (const char* bibliotheque : {"libQt6Gui", "libQt6Widgets", "libQt6Network", "libpelitrax-image"})
+    EXPECT_EQ(r.erreurs.find(bibliotheque), std::string::npos) << bibliotheque;
+}
+
+// A runner copied without its picture module says so before acquiring anything.
+TEST(CliAcquire, ModuleImageAbsentRefuseAvantLAcquisition) {
+  AssureApplicationQt();
+  std::filesystem::remove_all("seul");
+  std::filesystem::create_directories("seul");
+  std::filesystem::copy_file(PELITRAX_CLI, "seul/pelitrax-cli");
+  Configuration("seul.rs2", 0, 8, 3);
+  const Resultat r = LanceProgramme("seul/pelitrax-cli",
+                                    {"acquire", "--ini", Base, "--config", "seul.rs2", "--image", "seul.png"},
+                                    QProcessEnvironment::systemEnvironment(), 20000);
+  EXPECT_EQ(r.statut, 2);
+  const std::string dossier = std::filesystem::absolute("seul").string();
+  EXPECT_NE(r.erreurs.find("Image impossible : seul.png (module d'image introuvable (" + dossier +
+                           "/libpelitrax-image.so, "),
+            std::string::npos)
+      << r.erreurs;
+  EXPECT_FALSE(std::filesystem::exists("seul.png"));
+}
+
 TEST(CliAcquire, BarreDEspaceParLignesVides) {
   AssureApplicationQt();
   Banc banc;

@@ -70,6 +70,16 @@ TEST_F(Installation, ChaqueFichierASaPlace) {
 
   const Resultat aide = Cli({"--help"});
   EXPECT_EQ(aide.statut, 0) << aide.erreurs;
+
+  // The installed runner finds its picture module: a run with --image goes past it
+  // (and stops at the absent port).
+  ASSERT_TRUE(EcritFichierSur("installe.rs2", "[Acquisition]\r\nDeltat=1\r\nDuree=8\r\nNvoies=1\r\nMode=0\r\n"
+                                              "Nom0=Banc virtuel pH-m\xe8tre\r\nCOM0=3\r\n"));
+  const Resultat image = Cli({"acquire", "--ini", QString::fromStdString((usr / "share/pelitrax/RS232.INI").string()),
+                              "--config", "installe.rs2", "--image", "installe.png"});
+  EXPECT_NE(image.statut, 0);
+  EXPECT_EQ(image.erreurs.find("module d'image"), std::string::npos) << image.erreurs;
+  EXPECT_NE(image.erreurs.find("COM3"), std::string::npos) << image.erreurs;
 }
 
 TEST_F(Installation, LeProgrammeInstalleLitLaBaseLivreeEtGardeCelleDuLaboratoire) {

@@ -2,7 +2,7 @@
 // holding the caller, as a modal box would.
 #include <QMessageBox>
 
-#include "platform/qt/services_qt.h"
+#include "platform/qt/graphique/services_bureau_qt.h"
 #include "window/application_widgets.h"
 
 TEST(DialogueQt, SignaleMontreSansAttendre) {

@@ -17,8 +17,8 @@
 
 #include "analyse-factice/journal_factice.h"
 #include "platform/qt/boucle_qt.h"
-#include "platform/qt/ipc_qt.h"
-#include "platform/qt/services_qt.h"
+#include "platform/qt/liaison/ipc_qt.h"
+#include "platform/qt/graphique/services_bureau_qt.h"
 #include "util/fichiers.h"
 #include "util/textes.h"
 

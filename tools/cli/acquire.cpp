@@ -11,7 +11,7 @@
 // anything is sent. Ctrl-C ends the acquisition and keeps what was recorded.
 // Exit status: 0 completed, 1 no point recorded, a port error or a result not
 // written, 2 bad usage, unreadable files, refused ports or outputs.
-#include <QGuiApplication>
+#include <QCoreApplication>
 #include <QSocketNotifier>
 
 #include <algorithm>
@@ -35,6 +35,7 @@
 #include "cli/controles.h"
 #include "cli/dialogue_console.h"
 #include "cli/image_graphe.h"
+#include "cli/plateforme_console.h"
 #include "core/adaptateurs_bibliotheques.h"
 #include "core/cinetique.h"
 #include "core/configuration.h"
@@ -44,7 +45,6 @@
 #include "instruments/burette.h"
 #include "instruments/unite.h"
 #include "links/table_ports.h"
-#include "platform/qt/plateforme_qt.h"
 #include "util/nombres.h"
 #include "util/regional_courant.h"
 #include "util/textes.h"
@@ -299,22 +299,23 @@ int CommandeAcquire(int argc, char** argv) {
       std::fprintf(stderr, "%s impossible : %s (%s)\n", quoi, (*sortie)->c_str(), raison->c_str());
       return 2;
     }
-  // Fonts only for the picture of the plot (no display is needed for it): without a
-  // picture, a bare application spares the graphics platform's loading, and the font
-  // database its loading at the end.
+  // The picture's module and its graphics libraries only for a picture: a run without
+  // one loads Qt Core alone.
+  std::unique_ptr<TModuleImage> moduleImage;
   std::unique_ptr<QCoreApplication> application;
   if (o.image) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-      qputenv("QT_QPA_PLATFORM", "offscreen");
-    application = std::make_unique<QGuiApplication>(argc, argv);
+    std::string raison;
+    moduleImage = TModuleImage::Charge(raison);
+    if (!moduleImage) {
+      std::fprintf(stderr, "Image impossible : %s (%s)\n", o.image->c_str(), raison.c_str());
+      return 2;
+    }
+    application = moduleImage->CreeApplication(argc, argv);
   } else {
     application = std::make_unique<QCoreApplication>(argc, argv);
   }
-  TPlateformeQt qt;
-  TDialogueConsole dialogue(o.oui);
-  TPlateforme plateforme{qt.boucle, dialogue, qt.reglages, qt.regional, qt.shell, qt.pressePapiers,
-                         qt.verrous, qt.bibliotheques, &qt.serie, &qt.ipc};
+  TPlateformeConsole qt(o.oui);
+  TPlateforme& plateforme = qt.Plateforme();
   InstalleRegional(&qt.regional);
   ConstruitUnitesConnues();
 
@@ -433,7 +434,7 @@ int CommandeAcquire(int argc, char** argv) {
       statut = 1;
     }
   if (n > 0 && o.sortie && !EcritTableSortie(moteur, *o.sortie, base.NomFichierTexte())) statut = 1;
-  if (std::string raison; o.image && !EcritImageGraphe(moteur, *o.image, raison)) {
+  if (std::string raison; o.image && !moduleImage->EcritImageGraphe(moteur, *o.image, raison)) {
     std::fprintf(stderr, "Erreur d'écriture de %s (%s)\n", o.image->c_str(), raison.c_str());
     statut = 1;
   }

@@ -7,10 +7,9 @@
 #include <string>
 
 #include "cli/commandes.h"
-#include "cli/dialogue_console.h"
+#include "cli/plateforme_console.h"
 #include "core/demarrage.h"
 #include "links/table_ports.h"
-#include "platform/qt/plateforme_qt.h"
 #include "util/regional_courant.h"
 
 int CommandeDemarrage(int argc, char** argv) {
@@ -19,13 +18,10 @@ int CommandeDemarrage(int argc, char** argv) {
     return 2;
   }
   QCoreApplication application(argc, argv);
-  TPlateformeQt plateforme;
-  InstalleRegional(&plateforme.regional);
   // The libraries' messages (a meter not connected) go to the standard error.
-  TDialogueConsole dialogue(false);
-  TPlateforme p = plateforme.Plateforme();
-  TPlateforme console{p.boucle, dialogue, p.reglages, p.regional, p.shell, p.pressePapiers, p.verrous, p.bibliotheques, p.serie, p.ipc};
-  TDemarrage d = Demarre(console);
+  TPlateformeConsole plateforme(false);
+  InstalleRegional(&plateforme.regional);
+  TDemarrage d = Demarre(plateforme.Plateforme());
   // What the window's first activation would find.
   if (d.adaptateurs->UsbCharge()) d.adaptateurs->EnumereUSB();
   for (const std::string& ligne : RapportDemarrage(d)) std::printf("%s\n", ligne.c_str());

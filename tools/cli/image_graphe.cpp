@@ -1,21 +1,58 @@
-// Draws the engine's plot into an image, as the window's paint box would show it.
+// Draws the engine's plot into the module's picture, as the window's paint box would
+// show it.
 #include "cli/image_graphe.h"
 
-#include <QBuffer>
-#include <QByteArray>
-#include <QImage>
+#include <QCoreApplication>
 
 #include <cerrno>
+#include <filesystem>
 
 #include "core/cinetique.h"
-#include "platform/qt/services_qt.h"
-#include "platform/qt/surface_qt.h"
+#include "core/fichiers_donnees.h"
 #include "util/fichiers.h"
 
-bool EcritImageGraphe(TCinetiqueMain& moteur, const std::string& chemin, std::string& raison, int largeur,
-                      int hauteur) {
-  QImage image(largeur, hauteur, QImage::Format_RGB32);
-  image.fill(Qt::white);
+#ifndef PELITRAX_MODULES_RELATIF
+#define PELITRAX_MODULES_RELATIF "../lib/pelitrax"
+#endif
+
+std::unique_ptr<TModuleImage> TModuleImage::Charge(std::string& raison) {
+  const std::string programme = DossierDe(CheminExecutableCourant());
+  std::unique_ptr<TModuleImage> module(new TModuleImage);
+  std::string chemins;
+  for (const std::string& dossier : {programme, programme + "/" + PELITRAX_MODULES_RELATIF}) {
+    const std::string chemin = std::filesystem::path(dossier + "/" + NomModuleImage).lexically_normal().string();
+    chemins += (chemins.empty() ? "" : ", ") + chemin;
+    std::error_code e;
+    if (!std::filesystem::is_regular_file(chemin, e)) continue;
+    module->bibliotheque_.setFileName(QString::fromStdString(chemin));
+    if (!module->bibliotheque_.load()) {
+      raison = "module d'image illisible : " + module->bibliotheque_.errorString().toStdString();
+      return nullptr;
+    }
+    module->creeApplication_ =
+        reinterpret_cast<TCreeApplicationImage>(module->bibliotheque_.resolve(SymboleCreeApplicationImage));
+    module->creeImage_ = reinterpret_cast<TCreeImagePng>(module->bibliotheque_.resolve(SymboleCreeImagePng));
+    if (!module->creeApplication_ || !module->creeImage_) {
+      raison = "module d'image incomplet : " + chemin;
+      return nullptr;
+    }
+    return module;
+  }
+  raison = "module d'image introuvable (" + chemins + ")";
+  return nullptr;
+}
+
+std::unique_ptr<QCoreApplication> TModuleImage::CreeApplication(int& argc, char** argv) const {
+  return std::unique_ptr<QCoreApplication>(creeApplication_(&argc, argv));
+}
+
+bool TModuleImage::EcritImageGraphe(TCinetiqueMain& moteur, const std::string& chemin, std::string& raison,
+                                    int largeur, int hauteur) const {
+  const std::unique_ptr<TImagePng> image(creeImage_(largeur, hauteur));
+  if (!image) {
+    raison = "image impossible";
+    return false;
+  }
   Tgraphe& g = *moteur.Graphe;
   g.LimiteFenetre = TRectPixel{0, 0, largeur - 1, hauteur - 1};
   for (int i = 0; i < moteur.NbreVoies(); ++i)
@@ -23,19 +60,15 @@ bool EcritImageGraphe(TCinetiqueMain& moteur, const std::string& chemin, std::st
       g.mondeY[static_cast<std::size_t>(i)].Nom = a->SymboleGrandeur;
       g.mondeY[static_cast<std::size_t>(i)].Unite = a->UniteGrandeur;
     }
-  {
-    TSurfaceQt surface(image);
-    g.DrawG(surface);
-  }
+  g.DrawG(image->Surface());
   // Encoded in memory, then written like every other file: a full disk keeps the
   // previous picture.
-  QByteArray png;
-  QBuffer tampon(&png);
-  if (!tampon.open(QIODevice::WriteOnly) || !image.save(&tampon, "PNG")) {
+  std::string png;
+  if (!image->EncodePng(png)) {
     raison = "codage PNG impossible";
     return false;
   }
-  if (!EcritFichierSur(chemin, std::string_view(png.constData(), static_cast<std::size_t>(png.size())))) {
+  if (!EcritFichierSur(chemin, png)) {
     raison = TexteErreurSysteme(errno);
     return false;
   }

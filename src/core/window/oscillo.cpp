@@ -9,7 +9,7 @@
 
 #include "core/cinetique.h"
 #include "dialogs/widgets_dialogue.h"
-#include "platform/qt/surface_qt.h"
+#include "platform/qt/graphique/surface_qt.h"
 #include "util/nombres.h"
 
 TOscillo::TOscillo(TCinetiqueMain& moteur, QWidget* parent) : QWidget(parent), moteur_(moteur) {

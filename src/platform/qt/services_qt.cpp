@@ -1,21 +1,14 @@
-// Qt implementations of the dialogue, settings, regional, shell, clipboard, lock
-// and library seams.
+// Qt implementations of the settings, regional, shell, lock and library seams: Qt
+// Core only, so that the headless programs load no graphics library.
 #include "platform/qt/services_qt.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QCoreApplication>
 #include <QDate>
-#include <QDesktopServices>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QInputDialog>
 #include <QLibrary>
 #include <QLocale>
 #include <QLockFile>
-#include <QMessageBox>
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
@@ -31,8 +24,6 @@ QString VersQString(const std::string& texte) { return QString::fromUtf8(texte.d
 std::string DepuisQString(const QString& texte) { return texte.toUtf8().toStdString(); }
 
 namespace {
-bool AvecFenetres() { return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr; }
-
 QDateTime VersQDateTime(double dateHeure) {
   const double jours = std::floor(dateHeure);
   const QDate date = QDate(1899, 12, 30).addDays(static_cast<qint64>(jours));
@@ -40,68 +31,6 @@ QDateTime VersQDateTime(double dateHeure) {
   return QDateTime(date, QTime(h.heure, h.minute, h.seconde, h.ms));
 }
 }  // namespace
-
-void TDialogueQt::Information(const std::string& texte) {
-  if (AvecFenetres()) QMessageBox::information(nullptr, VersQString(titre_), VersQString(texte));
-}
-
-void TDialogueQt::Erreur(const std::string& texte) {
-  if (AvecFenetres()) QMessageBox::critical(nullptr, VersQString(titre_), VersQString(texte));
-}
-
-void TDialogueQt::Signale(const std::string& texte) {
-  if (!AvecFenetres()) return;
-  auto* boite = new QMessageBox(QMessageBox::Warning, VersQString(titre_), VersQString(texte), QMessageBox::Ok);
-  boite->setAttribute(Qt::WA_DeleteOnClose);
-  boite->setWindowModality(Qt::NonModal);
-  boite->show();
-}
-
-bool TDialogueQt::Confirme(const std::string& question) {
-  if (!AvecFenetres()) return false;
-  return QMessageBox::question(nullptr, VersQString(titre_), VersQString(question),
-                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
-}
-
-bool TDialogueQt::Saisie(const std::string& titre, const std::string& invite, std::string& valeur) {
-  if (!AvecFenetres()) return false;
-  bool ok = false;
-  const QString texte = QInputDialog::getText(nullptr, VersQString(titre), VersQString(invite), QLineEdit::Normal,
-                                              VersQString(valeur), &ok);
-  if (ok) valeur = DepuisQString(texte);
-  return ok;
-}
-
-std::optional<std::string> TDialogueQt::ChoisitFichier(bool enregistrer, const std::string& titre,
-                                                      const std::string& filtre, const std::string& extension) {
-  if (!AvecFenetres()) return std::nullopt;
-  // "Nom (*.a)|*.a|Autre (*.b)|*.b" -> "Nom (*.a);;Autre (*.b)"
-  const QStringList morceaux = VersQString(filtre).split('|');
-  QStringList filtres;
-  for (qsizetype i = 0; i + 1 < morceaux.size(); i += 2) filtres << morceaux[i];
-  QFileDialog boite(nullptr, VersQString(titre));
-  boite.setNameFilters(filtres);
-  boite.setDefaultSuffix(VersQString(extension).toLower());
-  boite.setAcceptMode(enregistrer ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  boite.setFileMode(enregistrer ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-  if (boite.exec() != QDialog::Accepted || boite.selectedFiles().isEmpty()) return std::nullopt;
-  return DepuisQString(boite.selectedFiles().first());
-}
-
-void TDialogueQt::Bip(TBip) {
-  if (AvecFenetres()) QApplication::beep();
-}
-
-bool TDialogueQt::ToucheEnfoncee(TTouche touche) const {
-  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return false;
-  const Qt::KeyboardModifiers m = QGuiApplication::queryKeyboardModifiers();
-  switch (touche) {
-    case TTouche::Ctrl: return m.testFlag(Qt::ControlModifier);
-    case TTouche::Shift: return m.testFlag(Qt::ShiftModifier);
-    case TTouche::CapsLock: return false;  // Qt does not expose the Caps Lock state
-  }
-  return false;
-}
 
 namespace {
 QString CleQt(const std::string& cle, const std::string& nom) {
@@ -166,9 +95,10 @@ bool TShellQt::Ouvre(const std::string& cible) {
   const QString c = VersQString(cible);
   // A program is started; the desktop's "open" on an executable only shows it.
   if (const QFileInfo f(c); f.isFile() && f.isExecutable()) return QProcess::startDetached(c, {});
-  const QUrl url = c.contains("://") ? QUrl(c) : QUrl::fromLocalFile(c);
-  return QDesktopServices::openUrl(url);
+  return OuvreUrl(c.contains("://") ? QUrl(c) : QUrl::fromLocalFile(c));
 }
+
+bool TShellQt::OuvreUrl(const QUrl&) const { return false; }
 
 #ifndef PELITRAX_PARTAGE_RELATIF
 #define PELITRAX_PARTAGE_RELATIF "../share/pelitrax"
@@ -196,16 +126,6 @@ std::string TShellQt::DossierPartage() const {
   const QString partage = QDir::cleanPath(exe + '/' + PELITRAX_PARTAGE_RELATIF);
   if (!QFileInfo::exists(partage + "/RS232.INI")) return {};
   return DepuisQString(partage);
-}
-
-void TPressePapiersQt::SetTexte(const std::string& texte) {
-  if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-    QGuiApplication::clipboard()->setText(VersQString(texte));
-}
-
-std::string TPressePapiersQt::Texte() const {
-  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return {};
-  return DepuisQString(QGuiApplication::clipboard()->text());
 }
 
 namespace {

@@ -1,10 +1,10 @@
-// The real platform's services: message boxes, QSettings, QLocale, the shell,
-// the clipboard, lock files and QLibrary.
+// The real platform's services on Qt Core: QSettings, QLocale, the shell, lock files
+// and QLibrary. The message boxes and the clipboard are in graphique/.
 #pragma once
 
 #include <QString>
+#include <QUrl>
 
-#include "platform/dialogue.h"
 #include "platform/divers.h"
 #include "platform/regional.h"
 #include "platform/reglages.h"
@@ -12,24 +12,6 @@
 
 QString VersQString(const std::string& texte);
 std::string DepuisQString(const QString& texte);
-
-class TDialogueQt final : public TDialogueUtilisateur {
-public:
-  // `titre`: the caption of every box ("Acquisition RS232").
-  explicit TDialogueQt(std::string titre) : titre_(std::move(titre)) {}
-  void Information(const std::string& texte) override;
-  void Erreur(const std::string& texte) override;
-  void Signale(const std::string& texte) override;
-  bool Confirme(const std::string& question) override;
-  bool Saisie(const std::string& titre, const std::string& invite, std::string& valeur) override;
-  std::optional<std::string> ChoisitFichier(bool enregistrer, const std::string& titre, const std::string& filtre,
-                                            const std::string& extension) override;
-  void Bip(TBip bip) override;
-  bool ToucheEnfoncee(TTouche touche) const override;
-
-private:
-  std::string titre_;
-};
 
 // Registry keys map to an INI file in the user's configuration folder on Linux
 // ("Software\\RS232" -> group "Software/RS232").
@@ -49,19 +31,18 @@ public:
   std::string HeureLongue(double dateHeure) const override;
 };
 
-class TShellQt final : public TShell {
+// Opens a program by starting it; any other document through OuvreUrl, which only
+// the desktop's shell (graphique/) can do.
+class TShellQt : public TShell {
 public:
   std::optional<std::string> Dossier(TDossierShell dossier) const override;
   bool CreeDossier(const std::string& chemin) override;
   bool Ouvre(const std::string& cible) override;
   std::string DossierProgramme() const override;
   std::string DossierPartage() const override;
-};
 
-class TPressePapiersQt final : public TPressePapiers {
-public:
-  void SetTexte(const std::string& texte) override;
-  std::string Texte() const override;
+protected:
+  virtual bool OuvreUrl(const QUrl& url) const;
 };
 
 // Locks are lock files in the runtime folder; a lock left by a dead process is stale

@@ -1,5 +1,5 @@
 // QPainter drawing surface.
-#include "platform/qt/surface_qt.h"
+#include "platform/qt/graphique/surface_qt.h"
 
 #include <QImage>
 #include <QPaintDevice>

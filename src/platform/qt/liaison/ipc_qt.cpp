@@ -4,7 +4,7 @@
 // signal, so a handler that opens a box (and a nested loop) cannot pull a socket away
 // from under the code that answers on it. The commands waiting meanwhile are bounded
 // and leave with their client.
-#include "platform/qt/ipc_qt.h"
+#include "platform/qt/liaison/ipc_qt.h"
 
 #include <QByteArray>
 #include <QDir>

@@ -6,9 +6,9 @@
 
 #include "platform/plateforme.h"
 #include "platform/qt/boucle_qt.h"
-#include "platform/qt/ipc_qt.h"
+#include "platform/qt/liaison/ipc_qt.h"
 #include "platform/qt/serie_qt.h"
-#include "platform/qt/services_qt.h"
+#include "platform/qt/graphique/services_bureau_qt.h"
 
 class TPlateformeQt {
 public:
@@ -18,7 +18,7 @@ public:
   TDialogueQt dialogue;
   TReglagesQt reglages;
   TRegionalQt regional;
-  TShellQt shell;
+  TShellBureauQt shell;
   TPressePapiersQt pressePapiers;
   TVerrousQt verrous;
   TBibliothequesQt bibliotheques;

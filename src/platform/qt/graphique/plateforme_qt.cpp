@@ -1,5 +1,5 @@
 // Assembly of the real platform.
-#include "platform/qt/plateforme_qt.h"
+#include "platform/qt/graphique/plateforme_qt.h"
 
 TPlateformeQt::TPlateformeQt(std::string titre)
     : dialogue(std::move(titre)),
