@@ -182,6 +182,22 @@ template <class Banc> std::vector<std::string> AjouteInstruments(Banc& banc, int
   return chemins;
 }
 
+// The commands in bytes read from an instrument's line: each line, without its end and
+// cut at 64 characters, goes to `commande` once complete (empty lines are skipped);
+// `enCours` keeps a line still being received.
+template <typename F>
+void PourChaqueCommande(std::string& enCours, const char* octets, ssize_t n, F&& commande) {
+  for (ssize_t i = 0; i < n; ++i) {
+    const char c = octets[i];
+    if (c != '\r' && c != '\n') {
+      if (enCours.size() < 64) enCours += c;
+    } else if (!enCours.empty()) {
+      commande(enCours);
+      enCours.clear();
+    }
+  }
+}
+
 // The thread that serves a benchmark's instruments, with the eventfd that wakes it
 // to stop. Its owner stops it before closing what it serves.
 class TFilServeur {
@@ -263,20 +279,13 @@ private:
         Poste& p = postes_.liste[k];
         char tampon[256];
         const ssize_t n = ::read(p.maitre, tampon, sizeof tampon);
-        for (ssize_t i = 0; i < n; ++i) {
-          const char c = tampon[i];
-          if (c != '\r' && c != '\n') {
-            if (p.commande.size() < 64) p.commande += c;
-            continue;
-          }
-          if (p.commande == "M") {
-            [[maybe_unused]] auto e = ::write(p.maitre, reponse_.data(), reponse_.size());
-            const std::int64_t parti = MicrosecondesMonotones();
-            std::lock_guard verrou(mutex_);
-            echanges_.push_back({static_cast<int>(k), lu, parti});
-          }
-          p.commande.clear();
-        }
+        PourChaqueCommande(p.commande, tampon, n, [&](const std::string& commande) {
+          if (commande != "M") return;
+          [[maybe_unused]] auto e = ::write(p.maitre, reponse_.data(), reponse_.size());
+          const std::int64_t parti = MicrosecondesMonotones();
+          std::lock_guard verrou(mutex_);
+          echanges_.push_back({static_cast<int>(k), lu, parti});
+        });
       }
       if (attente[0].revents & POLLIN) serveur_.VideEveil();
     }

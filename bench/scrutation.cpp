@@ -135,15 +135,9 @@ private:
         if (attente[k + 1].revents & POLLIN) {
           char tampon[256];
           const ssize_t n = ::read(p.maitre, tampon, sizeof tampon);
-          for (ssize_t i = 0; i < n; ++i) {
-            const char c = tampon[i];
-            if (c != '\r' && c != '\n') {
-              if (p.commande.size() < 64) p.commande += c;
-            } else if (!p.commande.empty()) {
-              if (p.commande == "V?") Repond(p, bench::MicrosecondesMonotones());
-              p.commande.clear();
-            }
-          }
+          bench::PourChaqueCommande(p.commande, tampon, n, [&](const std::string& commande) {
+            if (commande == "V?") Repond(p, bench::MicrosecondesMonotones());
+          });
         }
         const std::int64_t maintenant = bench::MicrosecondesMonotones();
         std::string octets;

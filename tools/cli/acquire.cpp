@@ -33,7 +33,6 @@
 #include "cli/aide.h"
 #include "cli/commandes.h"
 #include "cli/controles.h"
-#include "cli/dialogue_console.h"
 #include "cli/image_graphe.h"
 #include "cli/plateforme_console.h"
 #include "core/adaptateurs_bibliotheques.h"
@@ -314,12 +313,12 @@ int CommandeAcquire(int argc, char** argv) {
   } else {
     application = std::make_unique<QCoreApplication>(argc, argv);
   }
-  TPlateformeConsole qt(o.oui);
-  TPlateforme& plateforme = qt.Plateforme();
-  InstalleRegional(&qt.regional);
+  TPlateformeConsole console(o.oui);
+  TPlateforme& plateforme = console.Plateforme();
+  InstalleRegional(&console.regional);
   ConstruitUnitesConnues();
 
-  TBaseAppareils base(qt.boucle, qt.shell.DossierProgramme());
+  TBaseAppareils base(console.boucle, console.shell.DossierProgramme());
   base.SetNomFichierIni(o.ini);
   std::string message;
   if (!base.ChargeAppareils(message)) {
@@ -328,7 +327,7 @@ int CommandeAcquire(int argc, char** argv) {
   }
   std::map<int, std::string> portsDuRun;
   std::string refus;
-  if (!PortsDuRun(o.ports, LectureEnvironnementSysteme(TTablePorts::Variable), qt.serie, portsDuRun, refus)) {
+  if (!PortsDuRun(o.ports, LectureEnvironnementSysteme(TTablePorts::Variable), console.serie, portsDuRun, refus)) {
     std::fprintf(stderr, "%s\n", refus.c_str());
     return 2;
   }
@@ -337,7 +336,7 @@ int CommandeAcquire(int argc, char** argv) {
     return 2;
   }
   const std::string ports = TexteTablePorts(portsDuRun);
-  TTablePorts table(qt.serie, &qt.reglages, [&](const std::string& nom) -> std::optional<std::string> {
+  TTablePorts table(console.serie, &console.reglages, [&](const std::string& nom) -> std::optional<std::string> {
     if (nom == TTablePorts::Variable) return ports;
     return std::nullopt;
   });
@@ -368,7 +367,7 @@ int CommandeAcquire(int argc, char** argv) {
   TReveilInterruption reveil;
   std::signal(SIGINT, SurInterruption);
   std::signal(SIGTERM, SurInterruption);
-  TBoucleEvenements& boucle = qt.boucle;
+  TBoucleEvenements& boucle = console.boucle;
 
   // The readings must be live before "Acquérir", as a person waits to see them; the
   // binding posted the first poll cycle. The loop sleeps until something happens.

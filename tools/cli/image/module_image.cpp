@@ -8,6 +8,7 @@
 #include <QImage>
 
 #include <memory>
+#include <type_traits>
 
 #include "platform/qt/graphique/surface_qt.h"
 
@@ -25,7 +26,6 @@ public:
     QBuffer tampon(&png);
     if (!tampon.open(QIODevice::WriteOnly) || !image_.save(&tampon, "PNG")) return false;
     octets.assign(png.constData(), static_cast<std::size_t>(png.size()));
-    surface_ = std::make_unique<TSurfaceQt>(image_);
     return true;
   }
 
@@ -45,8 +45,7 @@ extern "C" __attribute__((visibility("default"))) QCoreApplication* PelitraxCree
 
 extern "C" __attribute__((visibility("default"))) TImagePng* PelitraxCreeImagePng(int largeur, int hauteur) {
   if (largeur <= 0 || hauteur <= 0) return nullptr;
-  auto image = std::make_unique<TImagePngQt>(largeur, hauteur);
-  return image.release();
+  return new TImagePngQt(largeur, hauteur);
 }
 
 // The runner checks that its entry points have the types it expects.

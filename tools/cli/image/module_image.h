@@ -14,7 +14,8 @@ class TImagePng {
 public:
   virtual ~TImagePng() = default;
   virtual TSurfaceDessin& Surface() = 0;
-  // The picture as PNG bytes; false when it cannot be encoded.
+  // Ends the drawing (Surface() is then gone) and gives the picture as PNG bytes;
+  // false when it cannot be encoded.
   virtual bool EncodePng(std::string& octets) = 0;
 };
 
